@@ -1,0 +1,46 @@
+# Shared build settings for both halves.
+
+# Product code is built for size: no exceptions, no RTTI, unused functions
+# dropped at link time. No -fdata-sections: on PE it moves zero-filled
+# globals out of .bss into the file.
+function(norvu_product_flags target)
+  target_compile_options(${target} PRIVATE
+    -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+    -ffunction-sections -fno-stack-protector
+    -Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
+endfunction()
+
+# Windows programs of ours: statically linked, so that they need nothing but
+# the system DLLs under Wine.
+function(norvu_windows_program target)
+  target_link_options(${target} PRIVATE -static -Wl,--gc-sections)
+endfunction()
+
+# Native test builds of the pure rules run under the sanitizers.
+set(NORVU_SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+function(norvu_sanitize target)
+  target_compile_options(${target} PRIVATE ${NORVU_SANITIZE_FLAGS} -g -O1 -Wall -Wextra)
+  target_link_options(${target} PUBLIC ${NORVU_SANITIZE_FLAGS})
+endfunction()
+
+# GoogleTest from the system's sources, built with whichever compiler this
+# build uses.
+macro(norvu_googletest)
+  if(NOT TARGET gtest_main)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  endif()
+endmacro()
+
+# A test that runs under Wine inside the shared test session (prefix,
+# wineserver, Xvfb and drives), started once per CTest run.
+function(norvu_wine_test name)
+  add_test(NAME ${name} COMMAND ${ARGN})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 300)
+endfunction()
+
+# A test whose program is a native one from the native build.
+function(norvu_native_test name program)
+  add_test(NAME ${name} COMMAND ${NORVU_NATIVE_BUILD}/bin/${program} ${ARGN})
+endfunction()

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Starts or stops what the Windows tests share: the prefix, one persistent
+# wineserver, an Xvfb screen and the extra drives.
+#   test-session.sh start BUILD_DIR
+#   test-session.sh stop  BUILD_DIR
+set -u
+action="$1"; build="$2"
+session="$build/test-session"
+export NORVU_PREFIX="$build/wine-prefix"
+. "$(dirname "$0")/wine-env.sh"
+
+map_drive() {  # letter target
+  ln -sfn "$2" "$WINEPREFIX/dosdevices/$1:"
+}
+
+small_drive() {  # letter size: a tmpfs of that size, where mount is allowed
+  local dir="$build/drives/$1"
+  mkdir -p "$dir"
+  mountpoint -q "$dir" && umount "$dir" 2>/dev/null
+  if mount -t tmpfs -o size="$2" tmpfs "$dir" 2>/dev/null; then
+    echo "$dir" >>"$session/mounts"
+    map_drive "$1" "$dir"
+  fi
+}
+
+case "$action" in
+start)
+  rm -rf "$session"; mkdir -p "$session"
+  norvu_prefix_ready
+  read -r display xpid < <(norvu_start_xvfb 1024x768x24) || exit 1
+  echo "$display" >"$session/display"
+  echo "$xpid" >"$session/xvfb.pid"
+  wineserver -f -p >/dev/null 2>&1 </dev/null &
+  echo $! >"$session/wineserver.pid"
+  # Starts Wine's own services now, detached from CTest's output pipes: a
+  # service started by the first test would hold that test's pipe open.
+  DISPLAY="$display" wineboot >/dev/null 2>&1 </dev/null
+  # Drives D and E are plain folders; S is 1 MB and T is 3 MB of tmpfs.
+  for d in d e; do mkdir -p "$build/drives/$d"; map_drive "$d" "$build/drives/$d"; done
+  : >"$session/mounts"
+  small_drive s 1m
+  small_drive t 3m
+  echo "test session: display $display, prefix $WINEPREFIX"
+  ;;
+stop)
+  [ -d "$session" ] || exit 0
+  wineserver -k 2>/dev/null
+  for f in xvfb.pid wineserver.pid; do
+    [ -f "$session/$f" ] && kill "$(cat "$session/$f")" 2>/dev/null
+  done
+  if [ -f "$session/mounts" ]; then
+    while read -r m; do umount "$m" 2>/dev/null; done <"$session/mounts"
+  fi
+  rm -f "$session/display"
+  ;;
+esac
+exit 0
