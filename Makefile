@@ -23,6 +23,7 @@ windows: native
 	    -DNORVU_HOST_TOOLS=$(NATIVE)/bin -DNORVU_NATIVE_BUILD=$(NATIVE) >/dev/null
 	@cmake --build $(WIN) -j $(JOBS)
 	@cp $(WIN)/setup.exe $(BUILD)/setup.exe
+	@if [ -d $(WIN)/payload ]; then rm -rf $(BUILD)/payload; cp -r $(WIN)/payload $(BUILD)/payload; fi
 	@echo "installer: build/setup.exe"
 
 test: windows
