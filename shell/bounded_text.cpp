@@ -32,3 +32,14 @@ bool JoinPath(char* dest, size_t size, const char* base, const char* name) {
   const char* separator = (n > 0 && base[n - 1] == '\\') ? "" : "\\";
   return ComposeText(dest, size, base, separator, name);
 }
+
+bool AppendNumber(char* dest, size_t size, unsigned long value) {
+  char digits[24];
+  char* p = digits + sizeof(digits) - 1;
+  *p = '\0';
+  do {
+    *--p = (char)('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  return AppendText(dest, size, p);
+}

@@ -18,6 +18,10 @@ bool ComposeText(char* dest, size_t size, const char* first, const char* second,
 // in one. base may be dest itself.
 bool JoinPath(char* dest, size_t size, const char* base, const char* name);
 
+// dest = dest + the decimal digits of value. Written by hand: the C
+// library's formatting would add many kilobytes to the installer.
+bool AppendNumber(char* dest, size_t size, unsigned long value);
+
 // The same, sized by the compiler for array buffers.
 template <size_t N> bool CopyText(char (&dest)[N], const char* text) { return CopyText(dest, N, text); }
 template <size_t N> bool AppendText(char (&dest)[N], const char* text) { return AppendText(dest, N, text); }

@@ -1,10 +1,13 @@
 #include <windows.h>
+#include <commctrl.h>
 
 #include "shell/main_window.h"
 #include "shell/setup_state.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Instance = instance;
+  // Registers the list-view class that the browse dialogs use.
+  InitCommonControls();
   MainWindow = CreateBackdropWindow();
   if (MainWindow == nullptr) return 0;
   // The first paint draws the title into the image before the pages start.
