@@ -1,0 +1,62 @@
+#include "group/registration.h"
+
+#include <windows.h>
+
+#include "group/registry_keys.h"
+#include "shell/bounded_text.h"
+#include "shell/setup_state.h"
+#include "shell/texts.h"
+
+namespace {
+
+const REGSAM kReadWrite = KEY_READ | KEY_WRITE;
+
+// Strings are stored with their terminator.
+void SetText(HKEY key, const char* name, const char* text) {
+  RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)text, lstrlenA(text) + 1);
+}
+
+// Creates the key or opens it when it exists (a second installation).
+bool CreateSubkey(HKEY parent, const char* name, HKEY* key) {
+  return RegCreateKeyExA(parent, name, 0, (LPSTR)"", REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key,
+                         nullptr) == ERROR_SUCCESS;
+}
+
+void WriteUninstallEntry(HKEY versionKey, bool haveUninstaller) {
+  HKEY entry;
+  if (!CreateSubkey(versionKey, kUninstallSubkey, &entry)) return;
+  SetText(entry, "DisplayName", kProductName);
+  if (haveUninstaller) SetText(entry, "UninstallString", LinkTarget);
+  SetText(entry, "Scdir", GroupDir);
+  SetText(entry, "Progdir", InstallDir);
+  RegCloseKey(entry);
+}
+
+void WriteAppPath() {
+  HKEY appPaths, entry;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, kReadWrite, &appPaths) != ERROR_SUCCESS) return;
+  if (CreateSubkey(appPaths, kProductName, &entry)) {
+    char program[512];
+    if (ComposeText(program, InstallDir, "\\", kProductName)) SetText(entry, "", program);
+    SetText(entry, "Path", InstallDir);
+    RegCloseKey(entry);
+  }
+  RegCloseKey(appPaths);
+}
+
+}  // namespace
+
+void RegisterProduct() {
+  const char* versionKey = VersionKeyFor(WinVersion);
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, versionKey, 0, kReadWrite, &key) != ERROR_SUCCESS) {
+    ComposeText(MessageText, "Couldn't create key in registry\n", versionKey);
+    MessageBoxA(MainWindow, MessageText, nullptr, MB_OK);
+    return;
+  }
+  // An uninstaller path too long to compose is left out rather than stale.
+  bool haveUninstaller = ComposeText(LinkTarget, InstallDir, "\\unsetup.exe");
+  WriteUninstallEntry(key, haveUninstaller);
+  RegCloseKey(key);
+  WriteAppPath();
+}
