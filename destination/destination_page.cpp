@@ -44,7 +44,9 @@ LRESULT OnDestinationBrowse(HWND page, int, int, LPARAM) {
 void OnDestinationNext(HWND page) {
   if (FolderName[0] == '\0') {
     MessageBoxA(page, kNoFolderName, kSetupCaption, MB_ICONWARNING);
-    SetFocus(GetDlgItem(page, IDC_PATH));
+    // Posted, so that it comes after the page is active again and the
+    // dialog manager has put back the focus it had before the box.
+    PostMessageA(page, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(page, IDC_PATH), TRUE);
     return;
   }
   if (!HasRoomForInstall(FreeKB)) {

@@ -32,6 +32,11 @@ start)
   echo "$xpid" >"$session/xvfb.pid"
   wineserver -f -p >/dev/null 2>&1 </dev/null &
   echo $! >"$session/wineserver.pid"
+  # A virtual desktop the size of the screen: Wine then manages activation
+  # itself, instead of waiting for a window manager that Xvfb does not have
+  # each time a window is hidden.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 </dev/null
   # Starts Wine's own services now, detached from CTest's output pipes: a
   # service started by the first test would hold that test's pipe open.
   DISPLAY="$display" wineboot >/dev/null 2>&1 </dev/null
