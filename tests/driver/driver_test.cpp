@@ -66,7 +66,9 @@ TEST_F(Driver, MessageBoxIsReadAndAnswered) {
   ui::MessageBoxView box = ui::WaitMessageBox(fixture.Id());
   EXPECT_EQ(box.caption, "Fixture question");
   EXPECT_EQ(box.text, "Go on?");
-  EXPECT_STREQ(ui::IconName(box.icon), ui::IconName(ui::Icon::Warning));
+  EXPECT_EQ(box.icon, ui::Icon::Warning);
+  EXPECT_TRUE(ui::IsMessageBox(box.window));
+  EXPECT_FALSE(ui::IsMessageBox(dialog)) << "a dialog with an edit field is no message box";
   ui::Answer(box, IDNO);
   LogAfter("no");
   ui::PressButton(dialog, IDC_FIX_ASK);
@@ -113,6 +115,13 @@ TEST_F(Driver, ScreenShowsTheDialog) {
   COLORREF face = GetSysColor(COLOR_BTNFACE);
   ui::Rgb expected = {GetRValue(face), GetGValue(face), GetBValue(face)};
   EXPECT_EQ(ui::Describe(shown.At(shown.width - 3, shown.height / 2)), ui::Describe(expected));
+}
+
+TEST_F(Driver, WindowsAreFoundByTheirControlsTexts) {
+  ui::WindowQuery query = ui::WindowQuery().OfProcess(fixture).WithControlText(IDOK, "OK").NoMessageBox();
+  EXPECT_EQ(ui::WaitWindow(query, 2000), dialog);
+  EXPECT_EQ(ui::FindWindowNow(ui::WindowQuery().OfProcess(fixture).WithControlText(IDOK, "Finish")), nullptr);
+  EXPECT_EQ(ui::FindWindowNow(ui::WindowQuery().OfProcess(fixture).MessageBoxOnly()), nullptr);
 }
 
 TEST(DriverWaits, FailWithWhatTheyWaitedFor) {

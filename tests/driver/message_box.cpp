@@ -8,6 +8,15 @@ namespace {
 // The system gives a message box's text control this id, on Windows and Wine.
 const int kMessageTextId = 0xFFFF;
 
+BOOL CALLBACK NoOtherControls(HWND child, LPARAM param) {
+  std::string name = ClassName(child);
+  if (name != "Button" && name != "Static") {
+    *(bool*)param = false;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 struct IconSearch {
   HWND found;
 };
@@ -84,6 +93,13 @@ Icon IdentifyIcon(HWND box) {
 
 }  // namespace
 
+bool IsMessageBox(HWND window) {
+  if (ClassName(window) != "#32770" || !GetDlgItem(window, kMessageTextId)) return false;
+  bool onlyButtonsAndStatics = true;
+  EnumChildWindows(window, NoOtherControls, (LPARAM)&onlyButtonsAndStatics);
+  return onlyButtonsAndStatics;
+}
+
 const char* IconName(Icon icon) {
   switch (icon) {
     case Icon::None: return "no icon";
@@ -110,7 +126,7 @@ MessageBoxView ReadMessageBox(HWND box) {
 
 MessageBoxView WaitMessageBox(DWORD processId, DWORD timeout) {
   WindowQuery query;
-  query.Class("#32770").OfProcess(processId).WithControl(kMessageTextId);
+  query.OfProcess(processId).MessageBoxOnly();
   HWND box = WaitWindow(query, timeout);
   return ReadMessageBox(box);
 }

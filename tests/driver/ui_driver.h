@@ -9,8 +9,10 @@
 #pragma once
 #include <windows.h>
 
+#include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -73,6 +75,8 @@ struct WindowQuery {
   DWORD processId = 0;    // owning process; 0: any
   std::vector<int> controls;  // ids of child controls it must have
   HWND except = nullptr;  // a window that does not count (e.g. the previous page)
+  std::vector<std::pair<int, std::string>> controlTexts;  // controls with these texts
+  enum Kind { AnyKind, OnlyMessageBoxes, NoMessageBoxes } kind = AnyKind;
 
   WindowQuery& Class(const std::string& name) { className = name; return *this; }
   WindowQuery& Caption(const std::string& text) { caption = text; captionSet = true; return *this; }
@@ -80,6 +84,12 @@ struct WindowQuery {
   WindowQuery& OfProcess(const Process& p) { processId = p.Id(); return *this; }
   WindowQuery& WithControl(int id) { controls.push_back(id); return *this; }
   WindowQuery& Except(HWND window) { except = window; return *this; }
+  WindowQuery& WithControlText(int id, const std::string& text) {
+    controlTexts.emplace_back(id, text);
+    return *this;
+  }
+  WindowQuery& MessageBoxOnly() { kind = OnlyMessageBoxes; return *this; }
+  WindowQuery& NoMessageBox() { kind = NoMessageBoxes; return *this; }
 
   bool Matches(HWND window) const;
   // "a window of class "#32770" with caption "X" of process 0x2c having control 199"
@@ -113,8 +123,13 @@ bool Overlap(const RECT& a, const RECT& b);
 // ---------------------------------------------------------------------------
 // Message boxes
 
+// A message box: a dialog with the system's message-text control and
+// nothing but buttons and static controls.
+bool IsMessageBox(HWND window);
+
 enum class Icon { None, Information, Question, Warning, Error, Unknown };
 const char* IconName(Icon icon);
+inline std::ostream& operator<<(std::ostream& out, Icon icon) { return out << IconName(icon); }
 
 struct MessageBoxView {
   HWND window = nullptr;

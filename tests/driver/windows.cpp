@@ -77,6 +77,11 @@ bool WindowQuery::Matches(HWND window) const {
     if (!GetDlgItem(window, id)) return false;
   std::string text;
   if (captionSet && (!TryText(window, text) || text != caption)) return false;
+  for (const auto& wanted : controlTexts) {
+    HWND control = GetDlgItem(window, wanted.first);
+    if (!control || !TryText(control, text) || text != wanted.second) return false;
+  }
+  if (kind != AnyKind && IsMessageBox(window) != (kind == OnlyMessageBoxes)) return false;
   return true;
 }
 
@@ -87,6 +92,10 @@ std::string WindowQuery::Describe() const {
   if (processId) d += " of process " + std::to_string(processId);
   for (size_t i = 0; i < controls.size(); ++i)
     d += (i == 0 ? " having control " : ", ") + std::to_string(controls[i]);
+  for (const auto& wanted : controlTexts)
+    d += ", control " + std::to_string(wanted.first) + " reading \"" + wanted.second + "\"";
+  if (kind == OnlyMessageBoxes) d += ", a message box";
+  if (kind == NoMessageBoxes) d += ", not a message box";
   if (except) d += " other than window " + std::to_string((UINT_PTR)except);
   return d;
 }
