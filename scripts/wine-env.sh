@@ -14,6 +14,21 @@ norvu_prefix_ready() {
     DISPLAY= wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
+  norvu_dialog_fonts
+}
+
+# Dialogs ask for 8-point "MS Sans Serif". Without Windows' fonts Wine falls
+# back to a wider face and every dialog grows by a sixth; Wine's own Tahoma
+# (Debian's fonts-wine) has the usual dialog metrics, 6 x 13 base units.
+norvu_dialog_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  [ -f "$fonts/tahoma.ttf" ] && return 0
+  [ -f /usr/share/wine/fonts/tahoma.ttf ] || return 0
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$fonts/"
+  DISPLAY= wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v "MS Sans Serif" /d Tahoma /f >/dev/null 2>&1 </dev/null
+  wineserver -w
 }
 
 # Starts Xvfb on a free display and prints "display pid".
