@@ -116,7 +116,11 @@ TEST(SzddCompress, LeadingSpacesReferToTheInitialFill) {
 // cross the point where the file starts overwriting the initial spaces.
 TEST(SzddCompress, FindsEveryLongestMatchAndTheSmallestParse) {
   TestRandom random(9);
+  // Long matches just inside the window's reach, where only short
+  // references are usable, among many short ones nearer.
+  const auto farRepeat = random.Bytes(4090, 4);
   const std::vector<std::vector<uint8_t>> inputs = {
+      Concat(farRepeat, {farRepeat.begin(), farRepeat.begin() + 60}),
       Concat(std::vector<uint8_t>(21, ' '), MakeText(4700, 4)),
       random.Bytes(5200, 3),
       Concat(MakeText(4070, 8), std::vector<uint8_t>(300, ' ')),
