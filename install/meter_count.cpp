@@ -1,19 +1,37 @@
 #include "install/meter_count.h"
 
+namespace {
+
+// The next decimal of remainder / steps, leaving the new remainder. Ten times
+// a remainder passes the int range for step counts above INT_MAX / 10, so it
+// is built up by ten additions, each kept below twice the step count.
+int NextDecimal(unsigned* remainder, unsigned steps) {
+  unsigned tenfold = 0;
+  int digit = 0;
+  for (int i = 0; i < 10; ++i) {
+    tenfold += *remainder;
+    if (tenfold >= steps) {
+      tenfold -= steps;
+      ++digit;
+    }
+  }
+  *remainder = tenfold;
+  return digit;
+}
+
+}  // namespace
+
 void MeterCountStart(MeterCount* meter, int width, int steps) {
   if (width < 0) width = 0;
   meter->width = width;
   meter->total = kMeterTotal;
   meter->stepNo = 1;
   // Long division: the whole part, then one decimal from each remainder.
-  // Ten times a remainder passes the int range for step counts above
-  // INT_MAX / 10, so it is held in 64 bits; every quotient fits an int.
-  long long remainder = width;
-  for (int k = 0; k < kMeterDigits; ++k) {
-    meter->increment[k] = steps > 0 ? (int)(remainder / steps) : 0;
-    remainder = steps > 0 ? remainder % steps * 10 : 0;
-    meter->digits[k] = 0;
-  }
+  unsigned divisor = steps > 0 ? (unsigned)steps : 0;
+  unsigned remainder = divisor ? (unsigned)width % divisor : 0;
+  meter->increment[0] = divisor ? width / steps : 0;
+  for (int k = 1; k < kMeterDigits; ++k) meter->increment[k] = divisor ? NextDecimal(&remainder, divisor) : 0;
+  for (int k = 0; k < kMeterDigits; ++k) meter->digits[k] = 0;
   meter->fillRight = 0;
 }
 
