@@ -33,13 +33,13 @@ run: windows
 	@bash scripts/run-setup.sh
 
 size: windows
-	@bash scripts/size-report.sh
+	@bash scripts/size-report.sh $(BUILD)
 
 bench: windows
 	@bash scripts/bench.sh
 
 fuzz: native
-	@bash scripts/fuzz.sh $(or $(FUZZ_SECONDS),60)
+	@NORVU_BUILD=$(BUILD) bash scripts/fuzz.sh $(or $(FUZZ_SECONDS),60)
 
 screenshots: windows
 	@bash scripts/screenshots.sh

@@ -5,7 +5,7 @@
 # globals out of .bss into the file.
 function(norvu_product_flags target)
   target_compile_options(${target} PRIVATE
-    -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+    -Os -flto -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
     -ffunction-sections -fno-stack-protector
     -Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
 endfunction()

@@ -14,7 +14,7 @@ enum { kDirectoryMode = 0, kGroupMode = 1 };
 enum { kPathBufferSize = 512, kMaxBrowseLength = 407, kMaxFolderName = 99 };
 
 // Rows with this name open the list: eight full stops.
-inline constexpr char kUpRowText[] = "........";
+constexpr char kUpRowText[] = "........";
 
 // The up row shows, and row 0 goes up, only while the path is longer than
 // 3 characters (directory mode) or 21 (group mode).
