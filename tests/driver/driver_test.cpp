@@ -46,8 +46,9 @@ class Driver : public testing::Test {
 TEST_F(Driver, EnterAndEscapeGoThroughTheDialogManager) {
   // Focus in the edit field: only the dialog manager turns Enter into the
   // default button's command and Escape into IDCANCEL.
-  ui::Click(ui::Control(dialog, IDC_FIX_EDIT));
-  EXPECT_EQ(ui::FocusedControl(dialog), ui::Control(dialog, IDC_FIX_EDIT));
+  HWND edit = ui::Control(dialog, IDC_FIX_EDIT);
+  ui::Click(edit);
+  ui::WaitUntil([&] { return ui::FocusedControl(dialog) == edit; }, "the click to focus the edit field", 5000);
   ui::PressKey(dialog, VK_RETURN);
   LogAfter("ok");
   ui::PressKey(dialog, VK_ESCAPE);

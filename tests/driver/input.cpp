@@ -23,10 +23,16 @@ void SendKey(WORD virtualKey, bool up) {
   if (SendInput(1, &input, sizeof(input)) != 1) throw Failure("the system refused keyboard input");
 }
 
-void SendButton(DWORD flag) {
+// Mouse input at a screen point. Every event carries its position, so that
+// the press lands where the pointer was put whatever the pointer did since.
+void SendMouse(DWORD flags, POINT screen) {
+  int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   INPUT input = {};
   input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flag;
+  // Normalised 0..65535 coordinates that the system maps back to the pixel.
+  input.mi.dx = (LONG)(((LONGLONG)screen.x * 65536 + w - 1) / w);
+  input.mi.dy = (LONG)(((LONGLONG)screen.y * 65536 + h - 1) / h);
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   if (SendInput(1, &input, sizeof(input)) != 1) throw Failure("the system refused mouse input");
 }
 
@@ -36,16 +42,17 @@ HWND TopOf(HWND window) {
   return top ? top : window;
 }
 
-void MoveMouse(HWND window, POINT clientPoint) {
+POINT MoveMouse(HWND window, POINT clientPoint) {
   POINT screen = clientPoint;
   ClientToScreen(window, &screen);
-  SetCursorPos(screen.x, screen.y);
+  SendMouse(0, screen);
   WaitUntil(
       [&] {
         POINT now;
         return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
       },
       "the mouse pointer to reach (" + std::to_string(screen.x) + "," + std::to_string(screen.y) + ")", 5000);
+  return screen;
 }
 
 void RequireEnabled(HWND window) {
@@ -102,6 +109,16 @@ void BringToFront(HWND window) {
   WaitUntil([&] { return GetForegroundWindow() == top; }, "window " + Name(top) + " to come to the front", 5000);
 }
 
+void MoveTo(HWND window, int x, int y) {
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  WaitUntil(
+      [&] {
+        RECT r = ScreenRect(window);
+        return r.left == x && r.top == y;
+      },
+      "window " + Name(window) + " to move to (" + std::to_string(x) + "," + std::to_string(y) + ")", 5000);
+}
+
 HWND FocusedControl(HWND window) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof(info);
@@ -143,9 +160,9 @@ void ClickAt(HWND window, POINT clientPoint) {
   RequireEnabled(window);
   BringToFront(window);
   SpaceFromLastClick(window, clientPoint);
-  MoveMouse(window, clientPoint);
-  SendButton(MOUSEEVENTF_LEFTDOWN);
-  SendButton(MOUSEEVENTF_LEFTUP);
+  POINT at = MoveMouse(window, clientPoint);
+  SendMouse(MOUSEEVENTF_LEFTDOWN, at);
+  SendMouse(MOUSEEVENTF_LEFTUP, at);
   NoteClick(window, clientPoint);
   Settle(window);
 }
@@ -160,14 +177,14 @@ void DoubleClickAt(HWND window, POINT clientPoint) {
   RequireEnabled(window);
   BringToFront(window);
   SpaceFromLastClick(window, clientPoint);
-  MoveMouse(window, clientPoint);
+  POINT at = MoveMouse(window, clientPoint);
   // Both clicks well inside the system's double-click time and rectangle:
   // the first is an ordinary click, the second arrives as a double-click.
-  SendButton(MOUSEEVENTF_LEFTDOWN);
-  SendButton(MOUSEEVENTF_LEFTUP);
+  SendMouse(MOUSEEVENTF_LEFTDOWN, at);
+  SendMouse(MOUSEEVENTF_LEFTUP, at);
   Settle(window);
-  SendButton(MOUSEEVENTF_LEFTDOWN);
-  SendButton(MOUSEEVENTF_LEFTUP);
+  SendMouse(MOUSEEVENTF_LEFTDOWN, at);
+  SendMouse(MOUSEEVENTF_LEFTUP, at);
   NoteClick(window, clientPoint);
   lastClickTime -= GetDoubleClickTime();  // a third click would start anew
   Settle(window);

@@ -16,7 +16,9 @@
 //   uidriver exit    --pid P                      waits, prints the exit code
 //   uidriver shot    FILE.bmp                     saves the screen
 //
-// QUERY is any of --class C, --caption T, --pid P, --has ID (repeatable);
+// QUERY is any of --class C, --caption T, --pid P, --has ID, --has-text ID T
+// (a control reading T) and --not-box (no message box); --has and
+// --has-text may be repeated;
 // every command takes --timeout SECONDS (default 20). Failures print one line
 // on stderr and exit with 1; a bad command line exits with 2.
 #include <stdio.h>
@@ -65,6 +67,11 @@ Options Parse(int argc, char** argv) {
       o.query.OfProcess((DWORD)strtoul(value().c_str(), nullptr, 0));
     } else if (a == "--has") {
       o.query.WithControl((int)strtol(value().c_str(), nullptr, 0));
+    } else if (a == "--has-text") {
+      int id = (int)strtol(value().c_str(), nullptr, 0);
+      o.query.WithControlText(id, value());
+    } else if (a == "--not-box") {
+      o.query.NoMessageBox();
     } else if (a == "--timeout") {
       o.timeout = (DWORD)(atof(value().c_str()) * 1000);
     } else if (a == "--control") {

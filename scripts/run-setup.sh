@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Starts the built setup.exe under Wine, in a private prefix of the build.
+#   run-setup.sh BUILD_DIR          (make run [BUILD=...])
+# With $DISPLAY set it runs there, in the foreground, until it ends. Without
+# one it runs on a virtual screen (Xvfb 1024x768x24), waits until the
+# backdrop is painted, saves a screenshot, prints its path and keeps the
+# program running until Enter is pressed (at most NORVU_RUN_SECONDS, 120 by
+# default; no waiting without a terminal or under CI), then stops all it
+# started.
+set -u
+here="$(cd "$(dirname "$0")" && pwd)"
+# The build folder: the argument, else make's BUILD, else build/.
+build="$(cd "${1:-${BUILD:-$here/../build}}" 2>/dev/null && pwd)" || { echo "run-setup: no build folder ${1:-${BUILD:-}}" >&2; exit 1; }
+exe="$build/setup.exe"
+[ -f "$exe" ] || exe="$build/win/setup.exe"
+[ -f "$exe" ] || { echo "run-setup: no setup.exe in $build: build it first (make)" >&2; exit 1; }
+
+export NORVU_PREFIX="$build/wine-run"
+. "$here/wine-env.sh"
+echo "run-setup: Wine prefix $WINEPREFIX"
+norvu_prefix_ready
+
+# The program is started from the build folder, as from its medium.
+cd "$build"
+
+if [ -n "${DISPLAY:-}" ]; then
+  wine "$exe"
+  status=$?
+  wineserver -w
+  exit $status
+fi
+
+log="$build/wine-run.log"
+shots="$build/screenshots"
+mkdir -p "$shots"
+read -r display xpid < <(norvu_start_xvfb 1024x768x24) || exit 1
+export DISPLAY="$display"
+setup_pid=""
+
+stop_all() {
+  [ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null
+  wineserver -k 2>/dev/null
+  kill "$xpid" 2>/dev/null
+}
+trap stop_all EXIT
+trap 'exit 130' INT TERM
+
+# Wine's services first, detached from this terminal: started by setup.exe
+# they would keep its output open after it ends.
+setsid wineboot >"$log" 2>&1 </dev/null
+setsid wine "$exe" >>"$log" 2>&1 </dev/null &
+setup_pid=$!
+
+# The backdrop is painted when the screen's right edge shows the gradient:
+# pure blue, dark near the top and bright near the bottom.
+pixel_blue() {  # file x y: prints the blue value when the pixel is pure blue
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info: 2>/dev/null |
+    awk '$1 == 0 && $2 == 0 { print $3 }'
+}
+shot="$shots/run.png"
+painted=""
+for _ in $(seq 1 120); do
+  if ! kill -0 "$setup_pid" 2>/dev/null; then
+    echo "run-setup: setup.exe ended before its backdrop was painted (see $log)" >&2
+    exit 1
+  fi
+  if import -window root "$shot" 2>/dev/null; then
+    top=$(pixel_blue "$shot" 1010 120)
+    bottom=$(pixel_blue "$shot" 1010 740)
+    if [ -n "$top" ] && [ -n "$bottom" ] && [ "$bottom" -gt "$top" ] && [ "$bottom" -gt 150 ]; then
+      painted=1
+      break
+    fi
+  fi
+  sleep 0.5
+done
+if [ -z "$painted" ]; then
+  echo "run-setup: no painted backdrop within 60 s (last screen: $shot, log: $log)" >&2
+  exit 1
+fi
+# The first page comes up right after the backdrop: let it be in the picture.
+sleep 2
+import -window root "$shot"
+echo "screenshot: $shot"
+
+if [ -t 0 ] && [ -z "${CI:-}" ]; then
+  seconds="${NORVU_RUN_SECONDS:-120}"
+  echo "setup.exe is running on display $DISPLAY; press Enter to stop it (or wait $seconds s)"
+  read -r -t "$seconds" _ || true
+fi
+echo "run-setup: stopping setup.exe"
+exit 0
