@@ -106,7 +106,10 @@ LRESULT CopyPageInit(HWND dialog, UINT, WPARAM, LPARAM) {
   MeterWindow = GetDlgItem(dialog, IDC_METER);
   CopyDialog = dialog;
   // An existing folder is no error: the result is not looked at.
-  SECURITY_ATTRIBUTES inherited = {sizeof(inherited), nullptr, TRUE};
+  SECURITY_ATTRIBUTES inherited;
+  inherited.nLength = sizeof(inherited);
+  inherited.lpSecurityDescriptor = nullptr;
+  inherited.bInheritHandle = TRUE;
   for (int j = 0; j < kSubdirCount; ++j) {
     if (ComposeText(TempFile, InstallDir, SubdirTable[j])) CreateDirectoryA(TempFile, &inherited);
   }
