@@ -99,13 +99,37 @@ std::string CommonPrograms() {
 
 // The folder window that setup asks the shell to open after success: a
 // window of another process captioned with the group's name.
-BOOL CALLBACK CloseFolderWindow(HWND window, LPARAM setupId) {
+struct FolderWindowSearch {
+  DWORD setupId;
+  HWND found;
+};
+
+BOOL CALLBACK FindFolderWindow(HWND window, LPARAM param) {
+  FolderWindowSearch* search = (FolderWindowSearch*)param;
   char caption[MAX_PATH] = "";
   GetWindowTextA(window, caption, sizeof(caption));
-  if (IsWindowVisible(window) && ui::ProcessOf(window) != (DWORD)setupId && strstr(caption, "Norvu")) {
-    PostMessageA(window, WM_CLOSE, 0, 0);
+  if (IsWindowVisible(window) && ui::ProcessOf(window) != search->setupId && strcmp(caption, "Norvu") == 0) {
+    search->found = window;
+    return FALSE;
   }
   return TRUE;
+}
+
+HWND FolderWindowNow(DWORD setupId) {
+  FolderWindowSearch search = {setupId, nullptr};
+  EnumWindows(FindFolderWindow, (LPARAM)&search);
+  return search.found;
+}
+
+// Closes the folder window and waits for its program to end: a shell
+// window left open would keep the test's output open after it ends.
+void CloseFolderWindow(HWND window) {
+  DWORD id = ui::ProcessOf(window);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  HANDLE shell = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
+  if (shell == nullptr) return;
+  if (WaitForSingleObject(shell, 10000) != WAIT_OBJECT_0) TerminateProcess(shell, 1);
+  CloseHandle(shell);
 }
 
 class GroupRun : public SetupRun {
@@ -115,10 +139,10 @@ class GroupRun : public SetupRun {
     ASSERT_NE(group, "\\Norvu");
     Clean();
   }
-  // Leaves no installation behind for the next program on the screen.
+  // Leaves no installation and no folder window behind.
   void TearDown() override {
     SetupRun::TearDown();
-    EnumWindows(CloseFolderWindow, setup.Id());
+    if (HWND folder = FolderWindowNow(setup.Id())) CloseFolderWindow(folder);
     Clean();
   }
   static void Clean() {
@@ -153,6 +177,14 @@ class GroupRun : public SetupRun {
     EXPECT_EQ(done.icon, ui::Icon::Information);
     ui::Answer(done, IDOK);
     EXPECT_EQ(WaitSetupExit(), 0u);
+  }
+
+  // After a finished group page the group folder opens in a window of its
+  // own; it is closed again.
+  void ExpectFolderWindow() {
+    HWND folder = nullptr;
+    ui::WaitUntil([&] { return (folder = FolderWindowNow(setup.Id())) != nullptr; }, "the group folder's window");
+    CloseFolderWindow(folder);
   }
 
   void ExpectProductFiles() {
@@ -200,10 +232,7 @@ TEST_F(GroupRun, EnterOnEveryPageInstallsRegistersAndMakesTheShortcuts) {
   ExpectShortcuts();
   ExpectEntries(kNtUninstall);
   EXPECT_FALSE(MachineKeyExists(kWinUninstall));
-  // The group folder opens in a window of its own.
-  ui::WaitUntil([&] {
-    return ui::FindWindowNow(ui::WindowQuery().Caption("Norvu")) != nullptr;
-  }, "the group folder's window");
+  ExpectFolderWindow();
 }
 
 TEST_F(GroupRun, CancelOnTheGroupPageStillReportsSuccessButMakesNoShortcut) {
@@ -220,6 +249,8 @@ TEST_F(GroupRun, CancelOnTheGroupPageStillReportsSuccessButMakesNoShortcut) {
   EXPECT_FALSE(MachineKeyExists(kNtUninstall));
   EXPECT_FALSE(MachineKeyExists(kWinUninstall));
   EXPECT_FALSE(MachineKeyExists(kAppPath));
+  ui::Pause(1500);  // time enough for a folder window to show up
+  EXPECT_EQ(FolderWindowNow(setup.Id()), nullptr) << "a folder opened after a cancelled group page";
 }
 
 TEST_F(GroupRun, OnWindows95TheUninstallEntryGoesBelowTheWindowsKey) {
@@ -229,6 +260,7 @@ TEST_F(GroupRun, OnWindows95TheUninstallEntryGoesBelowTheWindowsKey) {
   RegCloseKey(version);
   ui::PressKey(RunToGroupPage(false), VK_RETURN);
   ExpectSuccess();
+  ExpectFolderWindow();
   ExpectShortcuts();
   ExpectEntries(kWinUninstall);
   EXPECT_FALSE(MachineKeyExists(kNtUninstall));
@@ -237,7 +269,7 @@ TEST_F(GroupRun, OnWindows95TheUninstallEntryGoesBelowTheWindowsKey) {
 TEST_F(GroupRun, SecondInstallationOverTheFirstReplacesEverything) {
   ui::PressKey(RunToGroupPage(false), VK_RETURN);
   ExpectSuccess();
-  EnumWindows(CloseFolderWindow, setup.Id());
+  ExpectFolderWindow();
   // Stale values that the second run must replace.
   HKEY entry;
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kNtUninstall, 0, KEY_WRITE, &entry), ERROR_SUCCESS);
@@ -247,6 +279,7 @@ TEST_F(GroupRun, SecondInstallationOverTheFirstReplacesEverything) {
 
   ui::PressKey(RunToGroupPage(true), VK_RETURN);
   ExpectSuccess();  // no registry or folder message on the way
+  ExpectFolderWindow();
   ExpectProductFiles();
   ExpectShortcuts();
   ExpectEntries(kNtUninstall);
