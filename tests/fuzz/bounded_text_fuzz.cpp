@@ -15,21 +15,6 @@ namespace {
 
 enum Operation { kCopy, kAppend, kCompose, kComposeInPlace, kJoin, kJoinInPlace, kNumber, kOperationCount };
 
-// What a composition must leave: refused (buffer unchanged) when the text and
-// its terminator do not fit, else the text, its terminator, then the old
-// bytes.
-void CheckResult(const EdgeBuffer& dest, const std::string& before, bool accepted, bool fits,
-                 const std::string& expected) {
-  FUZZ_CHECK(accepted == fits);
-  if (!accepted) {
-    FUZZ_CHECK(dest.Same(before));
-    return;
-  }
-  std::string after = before;
-  after.replace(0, expected.size() + 1, expected + '\0');
-  FUZZ_CHECK(dest.Same(after));
-}
-
 bool Fits(const std::string& text, size_t size) { return text.size() < size; }
 
 std::string Terminated(const char* text, size_t size) { return std::string(text, BoundedLength(text, size)); }
@@ -65,40 +50,40 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   switch (operation) {
     case kCopy:
-      CheckResult(dest, before, CopyText(dest.data(), bufferSize, a.c_str()), Fits(a, bufferSize), a);
+      CheckComposition(dest, before, CopyText(dest.data(), bufferSize, a.c_str()), Fits(a, bufferSize), a);
       break;
     case kAppend: {
       // An unterminated buffer holds no text to append to: refused.
       const bool accepted = AppendText(dest.data(), bufferSize, a.c_str());
-      CheckResult(dest, before, accepted, terminated && Fits(held + a, bufferSize), held + a);
+      CheckComposition(dest, before, accepted, terminated && Fits(held + a, bufferSize), held + a);
       break;
     }
     case kCompose: {
       const bool accepted = ComposeText(dest.data(), bufferSize, a.c_str(), b.c_str(), c.c_str());
-      CheckResult(dest, before, accepted, Fits(a + b + c, bufferSize), a + b + c);
+      CheckComposition(dest, before, accepted, Fits(a + b + c, bufferSize), a + b + c);
       break;
     }
     case kComposeInPlace: {
       const bool accepted = ComposeText(dest.data(), bufferSize, dest.data(), b.c_str(), c.c_str());
-      CheckResult(dest, before, accepted, Fits(held + b + c, bufferSize), held + b + c);
+      CheckComposition(dest, before, accepted, Fits(held + b + c, bufferSize), held + b + c);
       break;
     }
     case kJoin: {
       const std::string joined = a + Separator(a) + b;
-      CheckResult(dest, before, JoinPath(dest.data(), bufferSize, a.c_str(), b.c_str()), Fits(joined, bufferSize),
+      CheckComposition(dest, before, JoinPath(dest.data(), bufferSize, a.c_str(), b.c_str()), Fits(joined, bufferSize),
                   joined);
       break;
     }
     case kJoinInPlace: {
       const std::string joined = held + Separator(held) + b;
-      CheckResult(dest, before, JoinPath(dest.data(), bufferSize, dest.data(), b.c_str()),
+      CheckComposition(dest, before, JoinPath(dest.data(), bufferSize, dest.data(), b.c_str()),
                   Fits(joined, bufferSize), joined);
       break;
     }
     case kNumber: {
       const std::string digits = std::to_string(number);
       const bool accepted = AppendNumber(dest.data(), bufferSize, number);
-      CheckResult(dest, before, accepted, terminated && Fits(held + digits, bufferSize), held + digits);
+      CheckComposition(dest, before, accepted, terminated && Fits(held + digits, bufferSize), held + digits);
       break;
     }
   }

@@ -43,3 +43,18 @@ inline bool SameBytes(const void* a, const void* b, size_t n) { return n == 0 ||
       abort();                                                                 \
     }                                                                          \
   } while (0)
+
+// What a bounded composition must leave in dest, whose bytes were before:
+// refused (every byte unchanged) exactly when the text and its terminator do
+// not fit, else the text and its terminator followed by the old bytes.
+inline void CheckComposition(const EdgeBuffer& dest, const std::string& before, bool accepted, bool fits,
+                             const std::string& expected) {
+  FUZZ_CHECK(accepted == fits);
+  if (!accepted) {
+    FUZZ_CHECK(dest.Same(before));
+    return;
+  }
+  std::string after = before;
+  after.replace(0, expected.size() + 1, expected + '\0');
+  FUZZ_CHECK(dest.Same(after));
+}
