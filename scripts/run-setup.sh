@@ -48,7 +48,9 @@ trap 'exit 130' INT TERM
 # Wine's services first, detached from this terminal: started by setup.exe
 # they would keep its output open after it ends.
 setsid wineboot >"$log" 2>&1 </dev/null
-setsid wine "$exe" >>"$log" 2>&1 </dev/null &
+# In a Wine desktop as large as the screen, so that Wine draws the window
+# captions that no window manager draws here.
+setsid wine explorer /desktop=Norvu,1024x768 "$exe" >>"$log" 2>&1 </dev/null &
 setup_pid=$!
 
 # The backdrop is painted when the screen's right edge shows the gradient:

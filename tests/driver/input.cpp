@@ -64,7 +64,10 @@ void RequireEnabled(HWND window) {
 // Lets the target take the input from its queue before the next step looks
 // at the result. Input is taken after sent and posted messages, so a sent
 // message proves nothing; the process waiting idle for input again does.
+bool settleAfterInput = true;
+
 void Settle(HWND window) {
+  if (!settleAfterInput) return;
   Sleep(30);
   HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, ProcessOf(window));
   if (process) {
@@ -95,6 +98,8 @@ void NoteClick(HWND window, POINT clientPoint) {
 }
 
 }  // namespace
+
+void SetSettleAfterInput(bool on) { settleAfterInput = on; }
 
 void PressButton(HWND dialog, int id) {
   HWND button = Control(dialog, id);

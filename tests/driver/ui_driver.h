@@ -171,6 +171,10 @@ void BringToFront(HWND window);
 void PressKey(HWND window, WORD virtualKey);
 // The same, with Ctrl, Shift or Alt held down (VK_CONTROL...).
 void PressKeyWith(HWND window, WORD modifier, WORD virtualKey);
+// After each key or click the driver waits (up to 3 s) until the target is
+// idle again, having taken the input. Off, input returns at once: for
+// catching a window that the input shows only briefly.
+void SetSettleAfterInput(bool on);
 // Types text as key presses (letters, digits, space, and "\\:._-").
 void TypeText(HWND window, const std::string& text);
 // The control that has the keyboard focus in window's thread.

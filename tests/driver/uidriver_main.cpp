@@ -16,6 +16,13 @@
 //   uidriver exit    --pid P                      waits, prints the exit code
 //   uidriver shot    FILE.bmp                     saves the screen
 //
+// Commands joined by --and run one after the other in one driver process,
+// with no start-up time between them: "key --has 199 enter --and wait
+// --has 214 --shot copy.bmp" catches a page that is soon gone again. wait
+// --shot FILE.bmp saves the screen the moment the window shows; key, type,
+// mouse, select and dblclick with --no-settle return as soon as the input
+// is given, without waiting for the program to take it.
+//
 // QUERY is any of --class C, --caption T, --pid P, --has ID, --has-text ID T
 // (a control reading T) and --not-box (no message box); --has and
 // --has-text may be repeated;
@@ -36,7 +43,7 @@ struct Options {
   int control = 0;
   bool controlSet = false;
   int index = -1;
-  std::string text, cwd;
+  std::string text, cwd, shot;
   bool textSet = false;
   std::vector<std::string> rest;
 };
@@ -47,10 +54,10 @@ struct Options {
 }
 
 Options Parse(int argc, char** argv) {
-  if (argc < 2) Usage("no command");
+  if (argc < 1) Usage("no command");
   Options o;
-  o.command = argv[1];
-  for (int i = 2; i < argc; ++i) {
+  o.command = argv[0];
+  for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     auto value = [&]() -> std::string {
       if (i + 1 >= argc) Usage(a + " needs a value");
@@ -82,6 +89,10 @@ Options Parse(int argc, char** argv) {
     } else if (a == "--text") {
       o.text = value();
       o.textSet = true;
+    } else if (a == "--no-settle") {
+      ui::SetSettleAfterInput(false);
+    } else if (a == "--shot") {
+      o.shot = value();
     } else if (a == "--cwd") {
       o.cwd = value();
     } else {
@@ -156,6 +167,7 @@ int Run(const Options& o) {
 
   HWND window = ui::WaitWindow(o.query, o.timeout);
   if (c == "wait") {
+    if (!o.shot.empty() && !ui::SaveBmp(ui::CaptureScreen(), o.shot)) throw ui::Failure("cannot write " + o.shot);
     printf("%lu\n", (unsigned long)(UINT_PTR)window);
   } else if (c == "text") {
     printf("%s\n", ui::ControlText(window, NeedControl(o)).c_str());
@@ -188,11 +200,23 @@ int Run(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Options options = Parse(argc, argv);
-  try {
-    return Run(options);
-  } catch (const ui::Failure& failure) {
-    fprintf(stderr, "uidriver %s: %s\n", options.command.c_str(), failure.what());
-    return 1;
+  // Split the command line at each --and into the commands to run.
+  std::vector<Options> commands;
+  for (int start = 1, i = 1; i <= argc; ++i) {
+    if (i == argc || strcmp(argv[i], "--and") == 0) {
+      if (i == start) Usage("no command");
+      commands.push_back(Parse(i - start, argv + start));
+      start = i + 1;
+    }
   }
+  for (const Options& options : commands) {
+    try {
+      int status = Run(options);
+      if (status != 0) return status;
+    } catch (const ui::Failure& failure) {
+      fprintf(stderr, "uidriver %s: %s\n", options.command.c_str(), failure.what());
+      return 1;
+    }
+  }
+  return 0;
 }

@@ -1,6 +1,10 @@
 #include "setup_run.h"
 
+#include <shlobj.h>
 #include <stdio.h>
+
+#include <fstream>
+#include <sstream>
 
 void SetupRun::TearDown() {
   if (HasFailure()) {
@@ -79,4 +83,264 @@ std::vector<RECT> ControlRects(HWND dialog) {
   std::vector<RECT> rects;
   EnumChildWindows(dialog, AddRect, (LPARAM)&rects);
   return rects;
+}
+
+// ---------------------------------------------------------------------------
+
+const char kDefaultInstallDir[] = "C:\\Program files\\Norvu";
+const char* const kPayloadFiles[7] = {"norvu.exe",    "norvu.cfg",  "nvuhelp.hlp", "ferrox.dll",
+                                      "nvustart.kbm", "notice.wri", "unsetup.exe"};
+const char kNtUninstallKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall\\Norvu";
+const char kWinUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norvu";
+const char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Norvu";
+const char kAppVersionKey[] = "Software\\Wine\\AppDefaults\\setup.exe";
+
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+long long FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (long long)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream all;
+  all << in.rdbuf();
+  return in ? all.str() : "<unreadable>";
+}
+
+std::string BuiltPayload(const char* name) {
+  const std::string& exe = SetupExe();
+  return ReadWholeFile(exe.substr(0, exe.find_last_of('\\')) + "\\payload\\" + name);
+}
+
+void RemoveTree(const std::string& dir) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = found.cFileName, path = dir + "\\" + name;
+      if (name == "." || name == "..") continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(dir.c_str());
+}
+
+std::string MachineText(const char* key, const char* name) {
+  char data[1024];
+  DWORD size = sizeof(data), type = 0;
+  HKEY k;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return "<none>";
+  LONG status = RegQueryValueExA(k, name, nullptr, &type, (BYTE*)data, &size);
+  RegCloseKey(k);
+  if (status != ERROR_SUCCESS || type != REG_SZ || size == 0 || data[size - 1] != '\0') return "<none>";
+  return data;
+}
+
+bool MachineKeyExists(const char* key) {
+  HKEY k;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+  RegCloseKey(k);
+  return true;
+}
+
+std::string CommonPrograms() {
+  char path[MAX_PATH] = "";
+  SHGetSpecialFolderPathA(nullptr, path, CSIDL_COMMON_PROGRAMS, FALSE);
+  return path;
+}
+
+namespace {
+
+struct FolderWindowSearch {
+  DWORD setupId;
+  HWND found;
+};
+
+BOOL CALLBACK FindFolderWindow(HWND window, LPARAM param) {
+  FolderWindowSearch* search = (FolderWindowSearch*)param;
+  char caption[MAX_PATH] = "";
+  GetWindowTextA(window, caption, sizeof(caption));
+  if (IsWindowVisible(window) && ui::ProcessOf(window) != search->setupId && strcmp(caption, "Norvu") == 0) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+struct Shortcut {
+  std::string target, description;
+};
+
+Shortcut ReadShortcut(const std::string& linkPath) {
+  Shortcut shortcut = {"<unreadable>", ""};
+  CoInitialize(nullptr);
+  IShellLinkA* link;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void**)&link))) {
+    IPersistFile* file;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void**)&file))) {
+      WCHAR wide[MAX_PATH];
+      MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
+      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char text[MAX_PATH] = "";
+        link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+        shortcut.target = text;
+        link->GetDescription(text, MAX_PATH);
+        shortcut.description = text;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return shortcut;
+}
+
+}  // namespace
+
+HWND FolderWindowNow(DWORD setupId) {
+  FolderWindowSearch search = {setupId, nullptr};
+  EnumWindows(FindFolderWindow, (LPARAM)&search);
+  return search.found;
+}
+
+void CloseFolderWindow(HWND window) {
+  DWORD id = ui::ProcessOf(window);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  HANDLE shell = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
+  if (shell == nullptr) return;
+  if (WaitForSingleObject(shell, 10000) != WAIT_OBJECT_0) TerminateProcess(shell, 1);
+  CloseHandle(shell);
+}
+
+void InstallRun::SetUp() {
+  group = CommonPrograms() + "\\Norvu";
+  ASSERT_NE(group, "\\Norvu");
+  Clean();
+}
+
+void InstallRun::TearDown() {
+  SetupRun::TearDown();
+  if (HWND folder = FolderWindowNow(setup.Id())) CloseFolderWindow(folder);
+  Clean();
+}
+
+void InstallRun::Clean() {
+  for (const char* key : {kNtUninstallKey, kWinUninstallKey, kAppPathKey}) RegDeleteTreeA(HKEY_LOCAL_MACHINE, key);
+  RegDeleteTreeA(HKEY_CURRENT_USER, kAppVersionKey);
+  RemoveTree(CommonPrograms() + "\\Norvu");
+  RemoveTree(kDefaultInstallDir);
+}
+
+HWND InstallRun::WaitGroupPage(DWORD timeout) {
+  return ui::WaitWindow(
+      ui::WindowQuery().Class("#32770").OfProcess(setup).WithControlText(IDOK, "Finish").NoMessageBox(), timeout);
+}
+
+HWND InstallRun::RunToGroupPage(bool directoryExists) {
+  HWND agreement = StartAtAgreement();
+  ui::PressKey(agreement, VK_RETURN);
+  HWND destination = WaitPage(IDC_BROWSE, agreement);
+  EXPECT_EQ(ui::ControlText(destination, IDC_PATH), kDefaultInstallDir);
+  ui::PressKey(destination, VK_RETURN);
+  if (directoryExists) {
+    ui::MessageBoxView exists = WaitMessage();
+    EXPECT_EQ(exists.text.rfind("Directory allready exsist", 0), 0u) << exists.text;
+    ui::Answer(exists, IDYES);
+  }
+  return WaitGroupPage();
+}
+
+void InstallRun::ExpectSuccess() {
+  ui::MessageBoxView done = WaitMessage();
+  EXPECT_EQ(done.text, "Norvu was successfully installed");
+  EXPECT_EQ(done.caption, kSetupCaption);
+  EXPECT_EQ(done.icon, ui::Icon::Information);
+  ui::Answer(done, IDOK);
+  EXPECT_EQ(WaitSetupExit(), 0u);
+}
+
+void InstallRun::ExpectFolderWindow() {
+  HWND folder = nullptr;
+  ui::WaitUntil([&] { return (folder = FolderWindowNow(setup.Id())) != nullptr; }, "the group folder's window");
+  CloseFolderWindow(folder);
+}
+
+void InstallRun::ExpectCopyFailure(const std::string& from, const std::string& to) {
+  ui::MessageBoxView failure = WaitMessage();
+  EXPECT_EQ(failure.text, "Unable to copy a file:\nFrom=" + from + "\nTo=" + to + "\nProgram will exit");
+  EXPECT_EQ(failure.caption, "Error");
+  EXPECT_EQ(failure.icon, ui::Icon::Error);
+  ui::Answer(failure, IDOK);
+  ExpectCancelled();
+}
+
+void InstallRun::ExpectCancelled() {
+  ui::MessageBoxView end = WaitMessage();
+  EXPECT_EQ(end.text, kCancelText);
+  EXPECT_EQ(end.caption, kSetupCaption);
+  EXPECT_EQ(end.icon, ui::Icon::Warning);
+  ui::Answer(end, IDOK);
+  EXPECT_EQ(WaitSetupExit(), 0u);
+}
+
+void InstallRun::ExpectProductFiles(const std::string& dir, bool onlyFolder) {
+  for (const char* name : kPayloadFiles) {
+    std::string installed = ReadWholeFile(dir + "\\" + name);
+    std::string built = BuiltPayload(name);
+    EXPECT_EQ(installed.size(), built.size()) << name;
+    EXPECT_TRUE(installed == built) << name << " differs from the build's copy";
+  }
+  std::set<std::string> folders = FolderTree(dir);
+  if (onlyFolder) EXPECT_EQ(folders, std::set<std::string>{dir + "\\IsoData"});
+  else EXPECT_EQ(folders.count(dir + "\\IsoData"), 1u);
+}
+
+void InstallRun::ExpectShortcuts(const std::string& dir) {
+  struct { const char *link, *target, *description; } rows[] = {
+      {"\\Norvu.lnk", "\\Norvu.exe", "Norvu"},
+      {"\\Uninstall.lnk", "\\unsetup.exe", "Uninstall"},
+      {"\\Readme.lnk", "\\notice.wri", "Readme"},
+  };
+  for (auto& row : rows) {
+    Shortcut shortcut = ReadShortcut(group + row.link);
+    EXPECT_STRCASEEQ(shortcut.target.c_str(), (dir + row.target).c_str()) << row.link;
+    EXPECT_EQ(shortcut.description, row.description) << row.link;
+  }
+}
+
+void InstallRun::ExpectEntries(const char* uninstallKey, const std::string& dir) {
+  EXPECT_EQ(MachineText(uninstallKey, "DisplayName"), "Norvu");
+  EXPECT_EQ(MachineText(uninstallKey, "UninstallString"), dir + "\\unsetup.exe");
+  EXPECT_EQ(MachineText(uninstallKey, "Scdir"), group);
+  EXPECT_EQ(MachineText(uninstallKey, "Progdir"), dir);
+  EXPECT_EQ(MachineText(kAppPathKey, ""), dir + "\\Norvu");
+  EXPECT_EQ(MachineText(kAppPathKey, "Path"), dir);
+}
+
+void UserFiles::Plant(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary);
+  out << content;
+  ASSERT_TRUE(out.good()) << "cannot write " << path;
+  files_.emplace_back(path, content);
+}
+
+void UserFiles::ExpectUnchanged() const {
+  for (const auto& file : files_) EXPECT_TRUE(ReadWholeFile(file.first) == file.second) << file.first << " changed";
+}
+
+void UserFiles::Remove() {
+  for (const auto& file : files_) {
+    SetFileAttributesA(file.first.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(file.first.c_str());
+  }
+  files_.clear();
 }

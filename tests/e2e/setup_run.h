@@ -5,6 +5,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "driver/ui_driver.h"
 #include "resource.h"     // control ids of the pages
@@ -48,3 +49,85 @@ size_t DifferingPixels(const ui::Pixels& shown, const ui::Pixels& expected, cons
 
 // Screen rectangles of every visible child control of dialog.
 std::vector<RECT> ControlRects(HWND dialog);
+
+// ---------------------------------------------------------------------------
+// The installation that a run leaves behind
+
+// The installation directory that setup proposes on this machine.
+extern const char kDefaultInstallDir[];
+// The product's seven files as installed, in the order setup copies them.
+extern const char* const kPayloadFiles[7];
+// Registry keys below HKEY_LOCAL_MACHINE that Finish writes, and Wine's
+// per-program version setting below HKEY_CURRENT_USER.
+extern const char kNtUninstallKey[];
+extern const char kWinUninstallKey[];
+extern const char kAppPathKey[];
+extern const char kAppVersionKey[];
+
+bool PathExists(const std::string& path);
+// A file's size in bytes, or -1 when there is none.
+long long FileSize(const std::string& path);
+// A whole file's bytes, or "<unreadable>".
+std::string ReadWholeFile(const std::string& path);
+// The build's own copy of an installed payload file (name as installed).
+std::string BuiltPayload(const char* name);
+// Deletes dir and everything below it, read-only files included.
+void RemoveTree(const std::string& dir);
+// A string value below HKEY_LOCAL_MACHINE, or "<none>".
+std::string MachineText(const char* key, const char* name);
+bool MachineKeyExists(const char* key);
+// The Start menu's Programs folder for all users, as the shell names it.
+std::string CommonPrograms();
+// The folder window that setup asks the shell to open after success: a
+// window of another process captioned with the group's name; or none.
+HWND FolderWindowNow(DWORD setupId);
+// Closes the folder window and waits for its program to end: a shell
+// window left open would keep the test's output open after it ends.
+void CloseFolderWindow(HWND window);
+
+// Whole runs that install: the default installation directory, the program
+// group, the registry entries and the folder window are removed before and
+// after each case.
+class InstallRun : public SetupRun {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  static void Clean();
+
+  // Enter on the agreement and destination pages; an existing installation
+  // directory is asked about and accepted. Returns the program group page.
+  HWND RunToGroupPage(bool directoryExists);
+  // The program group page, once the copy is over.
+  HWND WaitGroupPage(DWORD timeout = 60000);
+  // The success text, then the end of setup with exit code 0.
+  void ExpectSuccess();
+  // After a finished group page the group folder opens in a window of its
+  // own; it is closed again.
+  void ExpectFolderWindow();
+  // The copy page's failure message naming both paths, then the cancel
+  // text, then the end of setup with exit code 0.
+  void ExpectCopyFailure(const std::string& from, const std::string& to);
+  // Setup's cancel text, then the end with exit code 0.
+  void ExpectCancelled();
+  // Every payload file in dir equals the build's copy; IsoData is the only
+  // folder when onlyFolder.
+  void ExpectProductFiles(const std::string& dir = kDefaultInstallDir, bool onlyFolder = true);
+  void ExpectShortcuts(const std::string& dir = kDefaultInstallDir);
+  void ExpectEntries(const char* uninstallKey, const std::string& dir = kDefaultInstallDir);
+
+  std::string group;  // the program group folder a default Finish makes
+};
+
+// Files that belong to the user, planted before a run: every one must come
+// through it unchanged.
+class UserFiles {
+ public:
+  // Writes content to path (its folder must exist) and remembers both.
+  void Plant(const std::string& path, const std::string& content);
+  void ExpectUnchanged() const;
+  // Deletes the planted files.
+  void Remove();
+
+ private:
+  std::vector<std::pair<std::string, std::string>> files_;
+};

@@ -1,0 +1,408 @@
+// Faults put into real runs of setup.exe during the copy: Cancel at each
+// boundary between files, the setup killed in the middle and run again, the
+// destination drive filling up, a read-only and a locked destination file,
+// and a temporary folder that cannot be written. Each case checks what the
+// user is shown, that setup ends with exit code 0, and what is left on disk
+// and in the registry; files of the user's are planted first and must come
+// through unchanged.
+//
+// The copy of all seven files takes a few milliseconds, too fast to aim a
+// click or a kill at. Slices holds setup's one thread still between short
+// slices of its work (SuspendThread, the debugger's way) and looks at the
+// disk while it is held, so that a fault lands at a chosen point: setup's
+// code is not touched and runs exactly as it would, only slower.
+#include <stdio.h>
+
+#include <memory>
+
+#include "setup_run.h"
+
+namespace {
+
+const char kTemp[] = "D:\\FaultTemp";
+// The temporary copies, named as setup writes them.
+const char* const kCompressed[7] = {"norvu.ex_",    "norvu.cf_",  "nvuhelp.hl_", "ferrox.dl_",
+                                    "nvustart.kb_", "notice.wr_", "unsetu~1.ex_"};
+
+// The temporary copy of payload file i in the test's temporary folder.
+std::string TempCopy(int i) { return std::string(kTemp) + "\\" + kCompressed[i]; }
+
+std::string Installed(const std::string& dir, int i) { return dir + "\\" + kPayloadFiles[i]; }
+
+// Whether setup is done with payload file i in dir: installed whole and its
+// temporary copy deleted.
+long long PayloadSize(int i) {
+  static long long sizes[7] = {-1, -1, -1, -1, -1, -1, -1};
+  if (sizes[i] < 0) sizes[i] = (long long)BuiltPayload(kPayloadFiles[i]).size();
+  return sizes[i];
+}
+
+bool Done(const std::string& dir, int i) {
+  return !PathExists(TempCopy(i)) && FileSize(Installed(dir, i)) == PayloadSize(i);
+}
+
+// Whether path can be opened for writing (which changes nothing in it).
+bool Writable(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+bool FolderWritable(const std::string& dir) {
+  HANDLE file = CreateFileA((dir + "\\write-probe.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+// Runs setup's thread in short slices and holds it still in between.
+class Slices {
+ public:
+  // window: any window of setup; its thread is setup's only one.
+  explicit Slices(HWND window) {
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    thread_ = OpenThread(THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT | SYNCHRONIZE, FALSE, thread);
+    if (!thread_) throw ui::Failure("cannot open setup's thread " + std::to_string(thread));
+  }
+  ~Slices() {
+    Release();
+    CloseHandle(thread_);
+  }
+  Slices(const Slices&) = delete;
+  Slices& operator=(const Slices&) = delete;
+
+  // Lets setup run on, slice by slice, until reached() holds while it is
+  // held, and returns true with setup held. Returns false, setup running,
+  // when passed() holds first: the point went by between two looks.
+  // Nothing may send a message to setup's windows while it is held: the
+  // sender would wait for it.
+  template <typename Reached, typename Passed>
+  bool HoldWhen(Reached reached, Passed passed, const std::string& what, DWORD timeout = 60000) {
+    DWORD start = GetTickCount();
+    for (;;) {
+      Hold(what);
+      if (reached()) return true;
+      bool missed = passed();
+      Release();
+      if (missed) return false;
+      if (GetTickCount() - start >= timeout) ui::TimedOut(what, timeout);
+    }
+  }
+  void Release() {
+    if (held_) ResumeThread(thread_);
+    held_ = false;
+  }
+
+ private:
+  void Hold(const std::string& what) {
+    if (WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0) throw ui::Failure("setup ended before " + what);
+    if (SuspendThread(thread_) == (DWORD)-1) throw ui::Failure("cannot hold setup's thread");
+    held_ = true;
+    // Answers only once the thread has really stopped.
+    CONTEXT context = {};
+    context.ContextFlags = CONTEXT_CONTROL;
+    GetThreadContext(thread_, &context);
+  }
+
+  HANDLE thread_ = nullptr;
+  bool held_ = false;
+};
+
+BOOL CALLBACK FindCopyPage(HWND window, LPARAM param) {
+  auto* search = (std::pair<DWORD, HWND>*)param;
+  if (ui::ProcessOf(window) == search->first && IsWindowVisible(window) && GetDlgItem(window, IDC_METER)) {
+    search->second = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void SendMouse(DWORD flags, POINT at) {
+  int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (LONG)(((LONGLONG)at.x * 65536 + w - 1) / w);
+  input.mi.dy = (LONG)(((LONGLONG)at.y * 65536 + h - 1) / h);
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  if (SendInput(1, &input, sizeof(input)) != 1) throw ui::Failure("the system refused mouse input");
+}
+
+class CopyFault : public InstallRun {
+ protected:
+  void SetUp() override {
+    InstallRun::SetUp();
+    RemoveTree(kTemp);
+    ASSERT_TRUE(CreateDirectoryA(kTemp, nullptr));
+    UseTemp(kTemp);
+    user.Plant(std::string(kTemp) + "\\draft.txt", "The user's own temporary file.\r\n");
+    user.Plant("C:\\Program files\\Norvu notes.txt", "Beside the installation folder.\r\n");
+  }
+  void TearDown() override {
+    slices.reset();
+    InstallRun::TearDown();
+    SetEnvironmentVariableA("TEMP", oldTemp.c_str());
+    SetEnvironmentVariableA("TMP", oldTmp.c_str());
+    user.Remove();
+    RemoveTree(kTemp);
+    // Where some cases install instead; a read-only file stays.
+    RemoveTree("T:\\Norvu");
+    RemoveTree("D:\\Protected\\Norvu");
+  }
+
+  // setup.exe inherits the test's environment: its temporary folder is dir.
+  void UseTemp(const std::string& dir) {
+    char value[MAX_PATH] = "";
+    if (oldTemp.empty() && GetEnvironmentVariableA("TEMP", value, sizeof(value))) oldTemp = value;
+    if (oldTmp.empty() && GetEnvironmentVariableA("TMP", value, sizeof(value))) oldTmp = value;
+    SetEnvironmentVariableA("TEMP", dir.c_str());
+    SetEnvironmentVariableA("TMP", dir.c_str());
+  }
+
+  // Starts setup, leads it to the destination page, lets prepare() act
+  // there, presses Next and holds setup still once reached() holds; returns
+  // the destination page. The look between two slices can come late when
+  // the test is not scheduled in time: when passed() shows that the point
+  // went by, everything setup wrote into dir and the temporary folder is
+  // removed and the run starts again, up to five times.
+  template <typename Prepare, typename Reached, typename Passed>
+  void HoldDuringCopy(const std::string& dir, Prepare prepare, Reached reached, Passed passed,
+                      const std::string& what) {
+    for (int attempt = 1;; ++attempt) {
+      HWND destination = StartAtDestination();
+      prepare(destination);
+      slices.reset(new Slices(destination));
+      ui::PressButton(destination, IDOK);
+      if (slices->HoldWhen(reached, passed, what)) return;
+      slices.reset();
+      setup.Terminate();
+      RemoveTree(dir);
+      RemoveTempCopies();
+      if (attempt == 5) throw ui::Failure("setup went past " + what + " between two looks, five times");
+      printf("setup went past %s between two looks; starting again\n", what.c_str());
+    }
+  }
+
+  void RemoveTempCopies() {
+    for (int i = 0; i < 7; ++i) DeleteFileA(TempCopy(i).c_str());
+  }
+
+  HWND StartAtDestination() {
+    HWND agreement = StartAtAgreement();
+    ui::PressKey(agreement, VK_RETURN);
+    return WaitPage(IDC_BROWSE, agreement);
+  }
+
+  // Browse on the destination page: drive, then folders from its root, OK.
+  void ChooseFolder(HWND destination, const std::string& drive, const std::vector<std::string>& folders) {
+    ui::Click(ui::Control(destination, IDC_BROWSE));
+    HWND browse = ui::WaitWindow(ui::WindowQuery().Class("#32770").Caption("Setup - directory").OfProcess(setup));
+    ui::SelectComboText(ui::Control(browse, IDC_DRIVES), drive);
+    std::string path = drive;
+    ui::WaitUntil([&] { return ui::ControlText(browse, IDC_BROWSE_LABEL) == path + "Norvu"; }, "drive " + drive);
+    for (const std::string& folder : folders) {
+      ui::DoubleClickListText(ui::Control(browse, IDC_FOLDER_LIST), folder);
+      path += folder + "\\";
+      ui::WaitUntil([&] { return ui::ControlText(browse, IDC_BROWSE_LABEL) == path + "Norvu"; }, "folder " + path);
+    }
+    ui::PressKey(browse, VK_RETURN);
+    ui::WaitGone(browse, "the Browse dialog");
+    ui::WaitUntil([&] { return ui::ControlText(destination, IDC_PATH) == path + "Norvu"; }, path + "Norvu on the page");
+  }
+
+  // Next on the destination page, and Yes to the question about an
+  // existing folder: the copy starts.
+  void NextIntoExistingFolder(HWND destination) {
+    ui::PressKey(destination, VK_RETURN);
+    ui::MessageBoxView exists = WaitMessage();
+    EXPECT_EQ(exists.text, "Directory allready exsist or disk isn't writeable.\nContinue with installation anyway");
+    EXPECT_EQ(exists.icon, ui::Icon::Question);
+    ui::Answer(exists, IDYES);
+  }
+
+  // A click on the copy page's Cancel button while setup is held: the
+  // click waits in setup's input queue until the copy next looks.
+  void ClickCancelOnCopyPage() {
+    std::pair<DWORD, HWND> search(setup.Id(), nullptr);
+    EnumWindows(FindCopyPage, (LPARAM)&search);
+    if (!search.second) throw ui::Failure("no copy page while a file is being installed");
+    RECT button = ui::ScreenRect(ui::Control(search.second, IDCANCEL));
+    POINT centre = {(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    SendMouse(0, centre);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, centre);
+    SendMouse(MOUSEEVENTF_LEFTUP, centre);
+  }
+
+  // The temporary folder holds the user's file and the given copies.
+  void ExpectTempHolds(std::set<std::string> copies) {
+    std::set<std::string> found;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((std::string(kTemp) + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) found.insert(entry.cFileName);
+      } while (FindNextFileA(search, &entry));
+      FindClose(search);
+    }
+    copies.insert("draft.txt");
+    EXPECT_EQ(found, copies);
+  }
+
+  void ExpectNothingRegistered() {
+    EXPECT_FALSE(MachineKeyExists(kNtUninstallKey));
+    EXPECT_FALSE(MachineKeyExists(kWinUninstallKey));
+    EXPECT_FALSE(MachineKeyExists(kAppPathKey));
+    EXPECT_FALSE(PathExists(group)) << group;
+  }
+
+  // Files first..6 of dir are whole, the rest absent; file cut, when given,
+  // is there but shorter than the build's copy.
+  void ExpectFilesUpTo(const std::string& dir, int whole, int cut = -1) {
+    for (int i = 0; i < 7; ++i) {
+      std::string path = Installed(dir, i);
+      if (i < whole) {
+        EXPECT_TRUE(ReadWholeFile(path) == BuiltPayload(kPayloadFiles[i])) << path << " is not whole";
+      } else if (i == cut) {
+        EXPECT_LT(FileSize(path), PayloadSize(i)) << path;
+      } else {
+        EXPECT_FALSE(PathExists(path)) << path << " was begun";
+      }
+    }
+    EXPECT_TRUE(PathExists(dir + "\\IsoData"));
+  }
+
+  UserFiles user;
+  std::unique_ptr<Slices> slices;
+  std::string oldTemp, oldTmp;
+};
+
+// Cancel, clicked while file k is being installed, is heard between files
+// k and k+1: the first k files are installed and whole, no later one is
+// begun, and no temporary copy stays behind.
+class CancelAfterFile : public CopyFault, public testing::WithParamInterface<int> {};
+
+TEST_P(CancelAfterFile, KeepsTheWholeFilesBeforeItAndEndsWithTheCancelText) {
+  const int k = GetParam();
+  HoldDuringCopy(
+      kDefaultInstallDir, [](HWND) {}, [&] { return PathExists(TempCopy(k - 1)); },
+      [&] { return Done(kDefaultInstallDir, k - 1); }, "file " + std::to_string(k) + " being installed");
+  ClickCancelOnCopyPage();
+  slices->Release();
+  ExpectCancelled();
+
+  ExpectFilesUpTo(kDefaultInstallDir, k);
+  EXPECT_EQ(FolderTree(kDefaultInstallDir), std::set<std::string>{std::string(kDefaultInstallDir) + "\\IsoData"});
+  ExpectTempHolds({});
+  ExpectNothingRegistered();
+  user.ExpectUnchanged();
+}
+
+INSTANTIATE_TEST_SUITE_P(EachBoundary, CancelAfterFile, testing::Range(1, 8),
+                         [](const testing::TestParamInfo<int>& info) { return "File" + std::to_string(info.param); });
+
+TEST_F(CopyFault, KilledInTheMiddleOfTheCopyThenRunAgainGivesAWholeInstallation) {
+  // Killed with the big help file half expanded: the installed file begun
+  // but not finished.
+  const std::string help = Installed(kDefaultInstallDir, 2);
+  const long long whole = PayloadSize(2);
+  HoldDuringCopy(
+      kDefaultInstallDir, [](HWND) {}, [&] { return FileSize(help) > 0; },
+      [&] { return Done(kDefaultInstallDir, 2); }, "nvuhelp.hlp being expanded");
+  const long long cut = FileSize(help);
+  setup.Terminate();
+  slices.reset();
+  EXPECT_GT(cut, 0);
+  EXPECT_LT(cut, whole);
+  ExpectFilesUpTo(kDefaultInstallDir, 2, 2);
+  ExpectTempHolds({kCompressed[2]});
+
+  // The second run goes over what the first one left, to the end.
+  ui::PressKey(RunToGroupPage(true), VK_RETURN);
+  ExpectSuccess();
+  ExpectFolderWindow();
+  ExpectProductFiles();
+  ExpectShortcuts();
+  ExpectEntries(kNtUninstallKey);
+  ExpectTempHolds({});
+  user.ExpectUnchanged();
+}
+
+TEST_F(CopyFault, DestinationDriveFillingUpDuringTheCopyStopsItWithTheCopyFailure) {
+  if (GetDriveTypeA("T:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small drive T: (mount not allowed here)";
+  RemoveTree("T:\\Norvu");
+  HoldDuringCopy(
+      "T:\\Norvu", [&](HWND destination) { ChooseFolder(destination, "T:\\", {}); },
+      [&] { return PathExists(TempCopy(0)); }, [&] { return Done("T:\\Norvu", 0); }, "the first file being installed");
+  // Another program fills the drive, leaving 200 KB: less than the help
+  // file needs.
+  ULARGE_INTEGER available = {}, total = {}, free = {};
+  ASSERT_TRUE(GetDiskFreeSpaceExA("T:\\", &available, &total, &free));
+  user.Plant("T:\\filler.bin", std::string((size_t)available.QuadPart - 200 * 1024, 'f'));
+  slices->Release();
+
+  ExpectCopyFailure(TempCopy(2), "T:\\Norvu\\nvuhelp.hlp");
+  ExpectFilesUpTo("T:\\Norvu", 2, 2);
+  // Left where it was, as after any failed expansion.
+  ExpectTempHolds({kCompressed[2]});
+  ExpectNothingRegistered();
+  user.ExpectUnchanged();
+}
+
+TEST_F(CopyFault, ReadOnlySettingsFileStopsTheCopyAndStaysAsItWas) {
+  const std::string dir = "D:\\Protected\\Norvu", settings = dir + "\\norvu.cfg";
+  if (!PathExists(settings)) GTEST_SKIP() << settings << " was not prepared by the test session";
+  if (Writable(settings)) GTEST_SKIP() << settings << " can be written here (root, and mount not allowed)";
+  const std::string before = ReadWholeFile(settings);
+  user.Plant(dir + "\\my layout.txt", "The user's file in the installation folder.\r\n");
+  HWND destination = StartAtDestination();
+  ChooseFolder(destination, "D:\\", {"Protected"});
+  NextIntoExistingFolder(destination);
+
+  ExpectCopyFailure(TempCopy(1), settings);
+  EXPECT_TRUE(ReadWholeFile(settings) == before);
+  EXPECT_NE(GetFileAttributesA(settings.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_TRUE(ReadWholeFile(Installed(dir, 0)) == BuiltPayload(kPayloadFiles[0]));
+  for (int i = 2; i < 7; ++i) EXPECT_FALSE(PathExists(Installed(dir, i))) << Installed(dir, i);
+  ExpectTempHolds({kCompressed[1]});
+  ExpectNothingRegistered();
+  user.ExpectUnchanged();
+}
+
+TEST_F(CopyFault, ProgramFileLockedByTheRunningProductStopsTheCopyAndStaysAsItWas) {
+  // A previous installation, its program running (which holds norvu.exe
+  // and ferrox.dll open).
+  const std::string dir = kDefaultInstallDir;
+  ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((dir + "\\IsoData").c_str(), nullptr));
+  for (int i = 0; i < 7; ++i) user.Plant(Installed(dir, i), BuiltPayload(kPayloadFiles[i]));
+  user.Plant(dir + "\\IsoData\\survey.iso", "The user's data.\r\n");
+  ui::Process norvu = ui::Process::Start(Installed(dir, 0), dir);
+  ui::WaitWindow(ui::WindowQuery().Caption("Norvu").OfProcess(norvu));
+
+  NextIntoExistingFolder(StartAtDestination());
+  ExpectCopyFailure(TempCopy(0), Installed(dir, 0));
+  EXPECT_TRUE(norvu.Running());
+  ExpectTempHolds({kCompressed[0]});
+  ExpectNothingRegistered();
+  user.ExpectUnchanged();
+  norvu.Terminate();
+}
+
+TEST_F(CopyFault, TemporaryFolderThatCannotBeWrittenStopsTheCopyAtTheFirstFile) {
+  const std::string readOnly = "D:\\ReadOnly";
+  if (!PathExists(readOnly)) GTEST_SKIP() << readOnly << " was not prepared by the test session";
+  if (FolderWritable(readOnly)) GTEST_SKIP() << readOnly << " can be written here (root, and mount not allowed)";
+  UseTemp(readOnly);
+  HWND destination = StartAtDestination();
+  ui::PressKey(destination, VK_RETURN);
+
+  // The temporary copy could not be made, so no installed path was formed.
+  ExpectCopyFailure(readOnly + "\\" + kCompressed[0], "");
+  ExpectFilesUpTo(kDefaultInstallDir, 0);
+  ExpectNothingRegistered();
+  user.ExpectUnchanged();
+}
+
+}  // namespace

@@ -1,0 +1,467 @@
+// The installed uninstaller, end to end: setup.exe installs with Enter on
+// every page, then unsetup.exe removes what it made. Checked against
+// snapshots of the prefix's files and registry, with a file the user added,
+// run twice, declined, and with the product running.
+#include <map>
+#include <vector>
+
+#include "setup_run.h"  // windows.h first, through the driver
+
+#include <shellapi.h>
+
+namespace {
+
+const char kCaption[] = "Norvu - Uninstall";
+const char kQuestionStart[] = "Remove Norvu and its shortcuts from this computer?";
+const char kRemoved[] = "Norvu was removed from this computer.";
+const char kNotInstalled[] =
+    "Norvu is not installed on this computer: there is no uninstall entry for it in the registry.\n\n"
+    "Nothing was changed.";
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+const char kPendingRemovals[] = "PendingFileRenameOperations";
+const char kNtUninstallList[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall";
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = (char)tolower((unsigned char)c);
+  return text;
+}
+
+std::string TempFolder() {
+  char path[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, path);
+  return path;
+}
+
+// The uninstaller's copies are named by GetTempFileName with its prefix.
+bool IsUninstallerCopy(const std::string& name) {
+  std::string lower = Lower(name);
+  return lower.rfind("nvu", 0) == 0 && lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".tmp") == 0;
+}
+
+// Path -> what is there: "<folder>" or the file's size.
+using Snapshot = std::map<std::string, std::string>;
+
+// Every file and folder below dir. Links are not followed: Wine links the
+// user's Documents, Desktop... to the Unix home. In the temporary folder,
+// which the other test programs of the session use at the same time, only
+// the uninstaller's copies count.
+void AddFiles(Snapshot& tree, const std::string& dir, const std::string& temp) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((dir + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  const bool inTemp = Lower(dir) == Lower(temp);
+  do {
+    std::string name = found.cFileName, path = dir + name;
+    if (name == "." || name == ".." || (inTemp && !IsUninstallerCopy(name))) continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+      tree[path] = "<link>";
+    } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      tree[path] = "<folder>";
+      AddFiles(tree, path + "\\", temp);
+    } else {
+      tree[path] = std::to_string(((unsigned long long)found.nFileSizeHigh << 32) | found.nFileSizeLow);
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+std::string ValueText(DWORD type, const BYTE* data, DWORD size) {
+  std::string text = std::to_string(type) + ":";
+  if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+    for (DWORD i = 0; i < size; ++i) text += data[i] ? (char)data[i] : '|';
+  } else {
+    static const char hex[] = "0123456789abcdef";
+    for (DWORD i = 0; i < size; ++i) text += {hex[data[i] >> 4], hex[data[i] & 15]};
+  }
+  return text;
+}
+
+// Keys that Wine and its shell rewrite on their own while programs come and
+// go: Wine's settings and the shell's window state below the user's key.
+bool IsSystemsOwn(const std::string& path) {
+  return path == "HKCU\\Software\\Wine" || path == "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+}
+
+// Every key (path -> "<key>") and value (path + "\:name" -> type and data).
+void AddKeys(Snapshot& registry, HKEY key, const std::string& path) {
+  if (IsSystemsOwn(path)) return;
+  DWORD subkeys = 0, longestKey = 0, values = 0, longestName = 0, longestData = 0;
+  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, &longestKey, nullptr, &values, &longestName,
+                       &longestData, nullptr, nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  registry[path] = "<key>";
+  std::vector<char> name(longestName + 2);
+  std::vector<BYTE> data(longestData + 2);
+  for (DWORD i = 0;; ++i) {
+    DWORD nameSize = (DWORD)name.size(), dataSize = (DWORD)data.size(), type = 0;
+    if (RegEnumValueA(key, i, name.data(), &nameSize, nullptr, &type, data.data(), &dataSize) != ERROR_SUCCESS) break;
+    registry[path + "\\:" + std::string(name.data(), nameSize)] = ValueText(type, data.data(), dataSize);
+  }
+  std::vector<char> child(longestKey + 2);
+  for (DWORD i = 0;; ++i) {
+    DWORD childSize = (DWORD)child.size();
+    if (RegEnumKeyExA(key, i, child.data(), &childSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    HKEY opened;
+    std::string childName(child.data(), childSize);
+    if (RegOpenKeyExA(key, childName.c_str(), 0, KEY_READ, &opened) == ERROR_SUCCESS) {
+      AddKeys(registry, opened, path + "\\" + childName);
+      RegCloseKey(opened);
+    }
+  }
+}
+
+void AddKeys(Snapshot& registry, HKEY root, const char* rootName, const char* path) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  AddKeys(registry, key, std::string(rootName) + "\\" + path);
+  RegCloseKey(key);
+}
+
+// The prefix's drive C, the machine's and the user's software keys, and the
+// system's list of files to remove at its next start. (The rest of the
+// machine's key is its hardware and device state, which Wine writes anew
+// whenever a display starts.)
+Snapshot TakeSnapshot() {
+  Snapshot all;
+  AddFiles(all, "C:\\", TempFolder());
+  AddKeys(all, HKEY_LOCAL_MACHINE, "HKLM", "SOFTWARE");
+  AddKeys(all, HKEY_CURRENT_USER, "HKCU", "Software");
+  AddKeys(all, HKEY_LOCAL_MACHINE, "HKLM", kSessionManager);
+  return all;
+}
+
+// What differs, one line per entry: "+ path = now", "- path = before",
+// "~ path: before -> now".
+std::vector<std::string> Differences(const Snapshot& before, const Snapshot& after) {
+  std::vector<std::string> lines;
+  for (const auto& entry : before) {
+    auto now = after.find(entry.first);
+    if (now == after.end()) lines.push_back("- " + entry.first + " = " + entry.second);
+    else if (now->second != entry.second) lines.push_back("~ " + entry.first + ": " + entry.second + " -> " + now->second);
+  }
+  for (const auto& entry : after) {
+    if (!before.count(entry.first)) lines.push_back("+ " + entry.first + " = " + entry.second);
+  }
+  return lines;
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string all;
+  for (const std::string& line : lines) all += line + "\n";
+  return all;
+}
+
+// The files that the system is to remove at its next start, as MoveFileEx
+// records them: "\??\path" followed by an empty new name, for each.
+std::vector<std::string> ScheduledRemovals() {
+  std::vector<std::string> paths;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS) return paths;
+  std::vector<char> data(65536);
+  DWORD size = (DWORD)data.size() - 2, type = 0;
+  if (RegQueryValueExA(key, kPendingRemovals, nullptr, &type, (BYTE*)data.data(), &size) == ERROR_SUCCESS) {
+    for (const char* p = data.data(); p < data.data() + size && *p != '\0';) {
+      std::string from = p;
+      p += from.size() + 1;
+      std::string to = p;
+      p += to.size() + 1;
+      if (to.empty()) paths.push_back(from.rfind("\\??\\", 0) == 0 ? from.substr(4) : from);
+    }
+  }
+  RegCloseKey(key);
+  return paths;
+}
+
+// The pending-removal value as raw bytes, to be put back after a case.
+struct SavedValue {
+  bool present = false;
+  DWORD type = 0;
+  std::vector<BYTE> data;
+};
+
+SavedValue SaveValue(const char* keyPath, const char* name) {
+  SavedValue saved;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return saved;
+  DWORD size = 0;
+  if (RegQueryValueExA(key, name, nullptr, &saved.type, nullptr, &size) == ERROR_SUCCESS) {
+    saved.data.resize(size);
+    saved.present = RegQueryValueExA(key, name, nullptr, &saved.type, saved.data.data(), &size) == ERROR_SUCCESS;
+  }
+  RegCloseKey(key);
+  return saved;
+}
+
+void RestoreValue(const char* keyPath, const char* name, const SavedValue& saved) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
+  if (saved.present) RegSetValueExA(key, name, 0, saved.type, saved.data.data(), (DWORD)saved.data.size());
+  else RegDeleteValueA(key, name);
+  RegCloseKey(key);
+}
+
+bool KeyIsEmpty(HKEY root, const char* path) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  DWORD subkeys = 1, values = 1;
+  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                   nullptr);
+  RegCloseKey(key);
+  return subkeys == 0 && values == 0;
+}
+
+class UninstallRun : public InstallRun {
+ protected:
+  void SetUp() override {
+    InstallRun::SetUp();
+    // As on a machine where Norvu never was: an Uninstall list below the
+    // Windows NT key is only ever made by setup (an earlier program may
+    // have left it empty).
+    if (KeyIsEmpty(HKEY_LOCAL_MACHINE, kNtUninstallList)) RegDeleteKeyA(HKEY_LOCAL_MACHINE, kNtUninstallList);
+    pendingBefore = SaveValue(kSessionManager, kPendingRemovals);
+    scheduledBefore = ScheduledRemovals();
+  }
+
+  // Ends whatever is still running, removes the uninstaller's copies that
+  // the case scheduled and puts the pending-removal value back.
+  void TearDown() override {
+    for (ui::Process& process : others) process.Terminate();
+    others.clear();
+    product.Terminate();
+    for (const std::string& path : ScheduledRemovals()) {
+      bool earlier = false;
+      for (const std::string& old : scheduledBefore) earlier = earlier || Lower(old) == Lower(path);
+      if (!earlier && IsUninstallerCopy(path.substr(path.find_last_of('\\') + 1))) DeleteFileA(path.c_str());
+    }
+    RestoreValue(kSessionManager, kPendingRemovals, pendingBefore);
+    InstallRun::TearDown();
+  }
+
+  // A whole installation with Enter on every page; the group folder's
+  // window that it opens is closed again.
+  void Install() {
+    ui::PressKey(RunToGroupPage(false), VK_RETURN);
+    ExpectSuccess();
+    ExpectFolderWindow();
+    ASSERT_TRUE(PathExists(group + "\\Uninstall.lnk"));
+  }
+
+  // Opens the "Uninstall" shortcut as the shell does when the user
+  // double-clicks it.
+  void StartThroughShortcut() {
+    SHELLEXECUTEINFOA open = {};
+    open.cbSize = sizeof(open);
+    open.fMask = SEE_MASK_FLAG_NO_UI;
+    std::string link = group + "\\Uninstall.lnk";
+    open.lpFile = link.c_str();
+    open.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExA(&open)) << "cannot open " << link << ": error " << GetLastError();
+  }
+
+  void StartInstalledUninstaller() { others.push_back(ui::Process::Start(Installed("unsetup.exe"), "C:\\")); }
+
+  // The build's own unsetup.exe, the same program as the one setup installs.
+  void StartBuiltUninstaller() {
+    const std::string& exe = SetupExe();
+    others.push_back(ui::Process::Start(exe.substr(0, exe.find_last_of('\\')) + "\\payload\\unsetup.exe", "C:\\"));
+  }
+
+  // The next message box of an uninstaller process, other than except. Its
+  // process is kept, so that the case can wait for its end.
+  ui::MessageBoxView WaitUninstallMessage(HWND except = nullptr) {
+    HWND box = ui::WaitWindow(ui::WindowQuery().Class("#32770").Caption(kCaption).MessageBoxOnly().Except(except));
+    const DWORD id = ui::ProcessOf(box);
+    bool known = false;
+    for (const ui::Process& process : others) known = known || process.Id() == id;
+    if (!known) others.push_back(ui::Process::Attach(id));
+    return ui::ReadMessageBox(box);
+  }
+
+  // Answers a box and waits until every uninstaller process has ended.
+  void AnswerAndWaitForTheEnd(const ui::MessageBoxView& box, int button) {
+    ui::Answer(box, button);
+    for (const ui::Process& process : others) EXPECT_EQ(process.WaitExit(), 0u);
+  }
+
+  // The question, answered with button.
+  void AnswerQuestion(int button) {
+    ui::MessageBoxView question = WaitUninstallMessage();
+    EXPECT_EQ(question.text.rfind(kQuestionStart, 0), 0u) << question.text;
+    EXPECT_NE(question.text.find(kDefaultInstallDir), std::string::npos) << question.text;
+    EXPECT_EQ(question.icon, ui::Icon::Question);
+    ui::Answer(question, button);
+    lastBox = question.window;
+  }
+
+  // Starts the installed norvu.exe and waits for its window.
+  void StartProduct() {
+    product = ui::Process::Start(Installed("norvu.exe"), "C:\\");
+    productWindow = ui::WaitWindow(ui::WindowQuery().Class("NorvuMain").OfProcess(product));
+  }
+
+  void CloseProduct() {
+    PostMessageA(productWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(product.WaitExit(), 0u);
+  }
+
+  std::string Installed(const char* name) const { return std::string(kDefaultInstallDir) + "\\" + name; }
+
+  void ExpectNothingLeftOfTheInstallation() {
+    for (const char* name : kPayloadFiles) EXPECT_FALSE(PathExists(Installed(name))) << name;
+    EXPECT_FALSE(PathExists(Installed("IsoData")));
+    EXPECT_FALSE(PathExists(group)) << group;
+    EXPECT_FALSE(MachineKeyExists(kNtUninstallKey));
+    EXPECT_FALSE(MachineKeyExists(kWinUninstallKey));
+    EXPECT_FALSE(MachineKeyExists(kAppPathKey));
+  }
+
+  // Only the uninstaller's copy in the temporary folder differs from
+  // before, and the system has it in its list of files to remove.
+  void ExpectOnlyTheScheduledCopyDiffers(const Snapshot& before, const Snapshot& after) {
+    std::vector<std::string> differences = Differences(before, after);
+    std::vector<std::string> copies;
+    for (const std::string& path : ScheduledRemovals()) {
+      if (IsUninstallerCopy(path.substr(path.find_last_of('\\') + 1)) && PathExists(path)) copies.push_back(path);
+    }
+    ASSERT_EQ(copies.size(), 1u) << Lines(ScheduledRemovals());
+    std::vector<std::string> unexplained;
+    for (const std::string& line : differences) {
+      const bool isCopy = Lower(line).rfind("+ " + Lower(copies[0]) + " = ", 0) == 0;
+      const bool isSchedule = line.find("Session Manager\\:" + std::string(kPendingRemovals)) != std::string::npos;
+      if (!isCopy && !isSchedule) unexplained.push_back(line);
+    }
+    EXPECT_TRUE(unexplained.empty()) << "changed by installing and uninstalling:\n" << Lines(unexplained);
+    EXPECT_NE(Lines(differences).find(copies[0]), std::string::npos) << copies[0] << " is not new";
+  }
+
+  std::vector<ui::Process> others;  // uninstaller processes of the case
+  ui::Process product;
+  HWND productWindow = nullptr;
+  HWND lastBox = nullptr;
+  SavedValue pendingBefore;
+  std::vector<std::string> scheduledBefore;
+};
+
+TEST_F(UninstallRun, ThroughItsShortcutItLeavesFilesAndRegistryAsBeforeTheInstallation) {
+  const Snapshot before = TakeSnapshot();
+  Install();
+  StartThroughShortcut();
+  AnswerQuestion(IDYES);
+  ui::MessageBoxView done = WaitUninstallMessage(lastBox);
+  EXPECT_EQ(done.text, kRemoved);
+  EXPECT_EQ(done.icon, ui::Icon::Information);
+  AnswerAndWaitForTheEnd(done, IDOK);
+  ExpectNothingLeftOfTheInstallation();
+  ExpectOnlyTheScheduledCopyDiffers(before, TakeSnapshot());
+}
+
+TEST_F(UninstallRun, AFileTheUserAddedStaysWithItsFolderAndTheMessageSaysSo) {
+  Install();
+  UserFiles mine;
+  mine.Plant(Installed("notes.txt"), "my notes");
+  StartInstalledUninstaller();
+  AnswerQuestion(IDYES);
+  ui::MessageBoxView done = WaitUninstallMessage(lastBox);
+  EXPECT_EQ(done.text.rfind("Norvu was removed from this computer, except for these items:", 0), 0u) << done.text;
+  EXPECT_NE(done.text.find(std::string(kDefaultInstallDir) + ": it holds files that Setup did not install: notes.txt."),
+            std::string::npos)
+      << done.text;
+  EXPECT_EQ(done.icon, ui::Icon::Warning);
+  AnswerAndWaitForTheEnd(done, IDOK);
+  mine.ExpectUnchanged();
+  EXPECT_EQ(FolderTree(kDefaultInstallDir), std::set<std::string>{});  // IsoData went, being empty
+  for (const char* name : kPayloadFiles) EXPECT_FALSE(PathExists(Installed(name))) << name;
+  EXPECT_FALSE(PathExists(group));
+  EXPECT_FALSE(MachineKeyExists(kNtUninstallKey));
+  EXPECT_FALSE(MachineKeyExists(kAppPathKey));
+  mine.Remove();
+}
+
+TEST_F(UninstallRun, DecliningOrRunningAgainAfterTheRemovalChangesNothing) {
+  Install();
+  const Snapshot installed = TakeSnapshot();
+  StartInstalledUninstaller();
+  AnswerQuestion(IDNO);
+  for (const ui::Process& process : others) EXPECT_EQ(process.WaitExit(), 0u);
+  EXPECT_EQ(Lines(Differences(installed, TakeSnapshot())), "") << "declined, yet changed";
+
+  StartThroughShortcut();
+  AnswerQuestion(IDYES);
+  AnswerAndWaitForTheEnd(WaitUninstallMessage(lastBox), IDOK);
+  ExpectNothingLeftOfTheInstallation();
+
+  const Snapshot removed = TakeSnapshot();
+  StartBuiltUninstaller();
+  ui::MessageBoxView none = WaitUninstallMessage();
+  EXPECT_EQ(none.text, kNotInstalled);
+  EXPECT_EQ(none.icon, ui::Icon::Information);
+  AnswerAndWaitForTheEnd(none, IDOK);
+  EXPECT_EQ(Lines(Differences(removed, TakeSnapshot())), "") << "found nothing, yet changed";
+}
+
+TEST_F(UninstallRun, TheRunningProductIsReportedAndRemovedOnRetryOnceClosed) {
+  Install();
+  StartProduct();
+  StartThroughShortcut();
+  AnswerQuestion(IDYES);
+  ui::MessageBoxView inUse = WaitUninstallMessage(lastBox);
+  EXPECT_EQ(inUse.text.rfind(Installed("norvu.exe") + "\ncannot be removed because it is in use.", 0), 0u)
+      << inUse.text;
+  EXPECT_EQ(inUse.icon, ui::Icon::Warning);
+  // Nothing has been removed behind the box's back while it waits.
+  EXPECT_TRUE(MachineKeyExists(kNtUninstallKey));
+  EXPECT_TRUE(PathExists(group + "\\Norvu.lnk"));
+  CloseProduct();
+  ui::Answer(inUse, IDRETRY);
+  ui::MessageBoxView done = WaitUninstallMessage(inUse.window);
+  EXPECT_EQ(done.text, kRemoved);
+  AnswerAndWaitForTheEnd(done, IDOK);
+  ExpectNothingLeftOfTheInstallation();
+}
+
+TEST_F(UninstallRun, LeavingTheRunningProductKeepsTheUninstallerToFinishLater) {
+  Install();
+  StartProduct();
+  StartThroughShortcut();
+  AnswerQuestion(IDYES);
+  // The program and the library it has loaded are both in use.
+  HWND box = lastBox;
+  std::vector<std::string> refused;
+  for (int i = 0; i < 2; ++i) {
+    ui::MessageBoxView inUse = WaitUninstallMessage(box);
+    refused.push_back(inUse.text.substr(0, inUse.text.find('\n')));
+    ui::Answer(inUse, IDCANCEL);
+    box = inUse.window;
+  }
+  EXPECT_EQ(refused, (std::vector<std::string>{Installed("norvu.exe"), Installed("ferrox.dll")}));
+  ui::MessageBoxView partial = WaitUninstallMessage(box);
+  EXPECT_EQ(partial.text.rfind("Norvu was not removed completely.", 0), 0u) << partial.text;
+  for (const char* name : {"norvu.exe", "ferrox.dll"}) {
+    EXPECT_NE(partial.text.find(Installed(name) + ": it is in use."), std::string::npos) << partial.text;
+  }
+  EXPECT_NE(partial.text.find("start Uninstall again"), std::string::npos) << partial.text;
+  AnswerAndWaitForTheEnd(partial, IDOK);
+
+  // What still serves the files in use stays; everything else went.
+  for (const char* name : {"norvu.exe", "ferrox.dll", "unsetup.exe"}) EXPECT_TRUE(PathExists(Installed(name))) << name;
+  for (const char* name : {"norvu.cfg", "nvuhelp.hlp", "nvustart.kbm", "notice.wri", "IsoData"}) {
+    EXPECT_FALSE(PathExists(Installed(name))) << name;
+  }
+  EXPECT_TRUE(PathExists(group + "\\Norvu.lnk"));
+  EXPECT_TRUE(PathExists(group + "\\Uninstall.lnk"));
+  EXPECT_FALSE(PathExists(group + "\\Readme.lnk"));
+  EXPECT_EQ(MachineText(kNtUninstallKey, "Progdir"), kDefaultInstallDir);
+  EXPECT_EQ(MachineText(kAppPathKey, "Path"), kDefaultInstallDir);
+
+  CloseProduct();
+  others.clear();
+  StartThroughShortcut();
+  AnswerQuestion(IDYES);
+  ui::MessageBoxView done = WaitUninstallMessage(lastBox);
+  EXPECT_EQ(done.text, kRemoved);
+  AnswerAndWaitForTheEnd(done, IDOK);
+  ExpectNothingLeftOfTheInstallation();
+}
+
+}  // namespace
