@@ -9,7 +9,12 @@
 void SetupRun::TearDown() {
   if (HasFailure()) {
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    std::string file = std::string(info->test_suite_name()) + "." + info->name() + ".bmp";
+    // Beside the test program, whatever folder it was started from.
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string folder = program;
+    folder.resize(folder.find_last_of('\\') + 1);
+    std::string file = folder + info->test_suite_name() + "." + info->name() + ".bmp";
     if (ui::SaveBmp(ui::CaptureScreen(), file)) printf("screen at failure: %s\n", file.c_str());
   }
   setup.Terminate();
