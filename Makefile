@@ -30,7 +30,7 @@ test: windows
 	@cd $(WIN) && ctest --output-on-failure -j $(JOBS)
 
 run: windows
-	@bash scripts/run-setup.sh
+	@bash scripts/run-setup.sh $(BUILD)
 
 size: windows
 	@bash scripts/size-report.sh $(BUILD)
@@ -42,7 +42,7 @@ fuzz: native
 	@NORVU_BUILD=$(BUILD) bash scripts/fuzz.sh $(or $(FUZZ_SECONDS),60)
 
 screenshots: windows
-	@bash scripts/screenshots.sh
+	@bash scripts/screenshots.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)
