@@ -23,6 +23,41 @@ small_drive() {  # letter size: a tmpfs of that size, where mount is allowed
   fi
 }
 
+# A drive letter whose target does not exist: a drive without a medium.
+missing_drive() {  # letter
+  ln -sfn "$build/drives/no-medium-$1" "$WINEPREFIX/dosdevices/$1:"
+}
+
+# Makes path read-only for everyone, root included: a read-only bind mount
+# onto itself where mount is allowed; elsewhere only its write bits go,
+# which stops every user but root.
+read_only() {  # path
+  mountpoint -q "$1" 2>/dev/null && umount "$1" 2>/dev/null
+  chmod a-w "$1"
+  if mount --bind "$1" "$1" 2>/dev/null; then
+    if mount -o remount,ro,bind "$1" 2>/dev/null; then
+      echo "$1" >>"$session/mounts"
+    else
+      umount "$1" 2>/dev/null
+    fi
+  fi
+}
+
+# What the fault tests need on drive D: a folder nobody can write (for a
+# temporary folder) and a previous installation whose settings file is
+# read-only.
+fault_fixtures() {
+  local d="$build/drives/d"
+  mkdir -p "$d/ReadOnly" "$d/Protected/Norvu"
+  read_only "$d/ReadOnly"
+  local cfg="$d/Protected/Norvu/norvu.cfg"
+  if ! mountpoint -q "$cfg" 2>/dev/null; then
+    chmod u+w "$cfg" 2>/dev/null
+    printf '[Norvu]\r\nSettings=kept by the user\r\n' >"$cfg"
+  fi
+  read_only "$cfg"
+}
+
 case "$action" in
 start)
   rm -rf "$session"; mkdir -p "$session"
@@ -30,6 +65,15 @@ start)
   read -r display xpid < <(norvu_start_xvfb 1024x768x24) || exit 1
   echo "$display" >"$session/display"
   echo "$xpid" >"$session/xvfb.pid"
+  # Drives D and E are plain folders; S is 1 MB and T is 3 MB of tmpfs; N
+  # has no medium. Mapped before the first Wine process of the session:
+  # Wine's mount manager reads the drive links once, when it starts.
+  for d in d e; do mkdir -p "$build/drives/$d"; map_drive "$d" "$build/drives/$d"; done
+  : >"$session/mounts"
+  small_drive s 1m
+  small_drive t 3m
+  missing_drive n
+  fault_fixtures
   wineserver -f -p >/dev/null 2>&1 </dev/null &
   echo $! >"$session/wineserver.pid"
   # A virtual desktop the size of the screen: Wine then manages activation
@@ -40,11 +84,6 @@ start)
   # Starts Wine's own services now, detached from CTest's output pipes: a
   # service started by the first test would hold that test's pipe open.
   DISPLAY="$display" wineboot >/dev/null 2>&1 </dev/null
-  # Drives D and E are plain folders; S is 1 MB and T is 3 MB of tmpfs.
-  for d in d e; do mkdir -p "$build/drives/$d"; map_drive "$d" "$build/drives/$d"; done
-  : >"$session/mounts"
-  small_drive s 1m
-  small_drive t 3m
   echo "test session: display $display, prefix $WINEPREFIX"
   ;;
 stop)
@@ -54,7 +93,7 @@ stop)
     [ -f "$session/$f" ] && kill "$(cat "$session/$f")" 2>/dev/null
   done
   if [ -f "$session/mounts" ]; then
-    while read -r m; do umount "$m" 2>/dev/null; done <"$session/mounts"
+    tac "$session/mounts" | while read -r m; do umount "$m" 2>/dev/null; done
   fi
   rm -f "$session/display"
   ;;
