@@ -150,6 +150,7 @@ class CopyFault : public InstallRun {
     // Where some cases install instead; a read-only file stays.
     RemoveTree("T:\\Norvu");
     RemoveTree("D:\\Protected\\Norvu");
+    for (int i = 0; i < 7; ++i) DeleteFileA((std::string("S:\\") + kCompressed[i]).c_str());
   }
 
   // setup.exe inherits the test's environment: its temporary folder is dir.
@@ -187,39 +188,6 @@ class CopyFault : public InstallRun {
 
   void RemoveTempCopies() {
     for (int i = 0; i < 7; ++i) DeleteFileA(TempCopy(i).c_str());
-  }
-
-  HWND StartAtDestination() {
-    HWND agreement = StartAtAgreement();
-    ui::PressKey(agreement, VK_RETURN);
-    return WaitPage(IDC_BROWSE, agreement);
-  }
-
-  // Browse on the destination page: drive, then folders from its root, OK.
-  void ChooseFolder(HWND destination, const std::string& drive, const std::vector<std::string>& folders) {
-    ui::Click(ui::Control(destination, IDC_BROWSE));
-    HWND browse = ui::WaitWindow(ui::WindowQuery().Class("#32770").Caption("Setup - directory").OfProcess(setup));
-    ui::SelectComboText(ui::Control(browse, IDC_DRIVES), drive);
-    std::string path = drive;
-    ui::WaitUntil([&] { return ui::ControlText(browse, IDC_BROWSE_LABEL) == path + "Norvu"; }, "drive " + drive);
-    for (const std::string& folder : folders) {
-      ui::DoubleClickListText(ui::Control(browse, IDC_FOLDER_LIST), folder);
-      path += folder + "\\";
-      ui::WaitUntil([&] { return ui::ControlText(browse, IDC_BROWSE_LABEL) == path + "Norvu"; }, "folder " + path);
-    }
-    ui::PressKey(browse, VK_RETURN);
-    ui::WaitGone(browse, "the Browse dialog");
-    ui::WaitUntil([&] { return ui::ControlText(destination, IDC_PATH) == path + "Norvu"; }, path + "Norvu on the page");
-  }
-
-  // Next on the destination page, and Yes to the question about an
-  // existing folder: the copy starts.
-  void NextIntoExistingFolder(HWND destination) {
-    ui::PressKey(destination, VK_RETURN);
-    ui::MessageBoxView exists = WaitMessage();
-    EXPECT_EQ(exists.text, "Directory allready exsist or disk isn't writeable.\nContinue with installation anyway");
-    EXPECT_EQ(exists.icon, ui::Icon::Question);
-    ui::Answer(exists, IDYES);
   }
 
   // A click on the copy page's Cancel button while setup is held: the
@@ -346,6 +314,25 @@ TEST_F(CopyFault, DestinationDriveFillingUpDuringTheCopyStopsItWithTheCopyFailur
   ExpectFilesUpTo("T:\\Norvu", 2, 2);
   // Left where it was, as after any failed expansion.
   ExpectTempHolds({kCompressed[2]});
+  ExpectNothingRegistered();
+  user.ExpectUnchanged();
+}
+
+TEST_F(CopyFault, TemporaryDriveFullStopsTheCopyWithTheTemporaryPath) {
+  if (GetDriveTypeA("S:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small drive S: (mount not allowed here)";
+  // The temporary folder is the root of a drive with 150 KB left: the
+  // first two compressed files fit, the help file's does not.
+  ULARGE_INTEGER available = {}, total = {}, free = {};
+  ASSERT_TRUE(GetDiskFreeSpaceExA("S:\\", &available, &total, &free));
+  user.Plant("S:\\filler.bin", std::string((size_t)available.QuadPart - 150 * 1024, 'f'));
+  UseTemp("S:\\");
+  ui::PressKey(StartAtDestination(), VK_RETURN);
+
+  // The short write is caught before the expansion: no installed path yet.
+  ExpectCopyFailure(std::string("S:\\") + kCompressed[2], "");
+  ExpectFilesUpTo(kDefaultInstallDir, 2);
+  // Its cut-off temporary copy stays, as after any failed expansion.
+  EXPECT_LE(FileSize(std::string("S:\\") + kCompressed[2]), 150 * 1024);
   ExpectNothingRegistered();
   user.ExpectUnchanged();
 }

@@ -264,6 +264,36 @@ HWND InstallRun::RunToGroupPage(bool directoryExists) {
   return WaitGroupPage();
 }
 
+HWND InstallRun::StartAtDestination() {
+  HWND agreement = StartAtAgreement();
+  ui::PressKey(agreement, VK_RETURN);
+  return WaitPage(IDC_BROWSE, agreement);
+}
+
+void InstallRun::ChooseFolder(HWND destination, const std::string& drive, const std::vector<std::string>& folders) {
+  ui::Click(ui::Control(destination, IDC_BROWSE));
+  HWND browse = ui::WaitWindow(ui::WindowQuery().Class("#32770").Caption("Setup - directory").OfProcess(setup));
+  ui::SelectComboText(ui::Control(browse, IDC_DRIVES), drive);
+  std::string path = drive;
+  ui::WaitUntil([&] { return ui::ControlText(browse, IDC_BROWSE_LABEL) == path + "Norvu"; }, "drive " + drive);
+  for (const std::string& folder : folders) {
+    ui::DoubleClickListText(ui::Control(browse, IDC_FOLDER_LIST), folder);
+    path += folder + "\\";
+    ui::WaitUntil([&] { return ui::ControlText(browse, IDC_BROWSE_LABEL) == path + "Norvu"; }, "folder " + path);
+  }
+  ui::PressKey(browse, VK_RETURN);
+  ui::WaitGone(browse, "the Browse dialog");
+  ui::WaitUntil([&] { return ui::ControlText(destination, IDC_PATH) == path + "Norvu"; }, path + "Norvu on the page");
+}
+
+void InstallRun::NextIntoExistingFolder(HWND destination) {
+  ui::PressKey(destination, VK_RETURN);
+  ui::MessageBoxView exists = WaitMessage();
+  EXPECT_EQ(exists.text, "Directory allready exsist or disk isn't writeable.\nContinue with installation anyway");
+  EXPECT_EQ(exists.icon, ui::Icon::Question);
+  ui::Answer(exists, IDYES);
+}
+
 void InstallRun::ExpectSuccess() {
   ui::MessageBoxView done = WaitMessage();
   EXPECT_EQ(done.text, "Norvu was successfully installed");

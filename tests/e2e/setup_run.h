@@ -97,6 +97,15 @@ class InstallRun : public SetupRun {
   // Enter on the agreement and destination pages; an existing installation
   // directory is asked about and accepted. Returns the program group page.
   HWND RunToGroupPage(bool directoryExists);
+  // Starts setup and leads it to the destination page, which it returns.
+  HWND StartAtDestination();
+  // Browse on the destination page: the drive (its root, "D:\\"), then the
+  // folders below it by double-clicks, then OK; the page then shows the
+  // folder followed by "Norvu".
+  void ChooseFolder(HWND destination, const std::string& drive, const std::vector<std::string>& folders);
+  // Next on the destination page into a folder that exists: the question
+  // about it is answered Yes, and the copy starts.
+  void NextIntoExistingFolder(HWND destination);
   // The program group page, once the copy is over.
   HWND WaitGroupPage(DWORD timeout = 60000);
   // The success text, then the end of setup with exit code 0.
