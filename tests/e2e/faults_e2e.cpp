@@ -357,6 +357,27 @@ TEST_F(CopyFault, ReadOnlySettingsFileStopsTheCopyAndStaysAsItWas) {
   user.ExpectUnchanged();
 }
 
+TEST_F(CopyFault, ReadOnlyDestinationIsAskedAboutThenStopsTheCopy) {
+  const std::string readOnly = "D:\\ReadOnly";
+  if (!PathExists(readOnly)) GTEST_SKIP() << readOnly << " was not prepared by the test session";
+  if (FolderWritable(readOnly)) GTEST_SKIP() << readOnly << " can be written here (root, and mount not allowed)";
+  HWND destination = StartAtDestination();
+  ChooseFolder(destination, "D:\\", {"ReadOnly"});
+  // The folder cannot be made: No keeps the page, Yes goes on regardless.
+  ui::PressKey(destination, VK_RETURN);
+  ui::MessageBoxView question = WaitMessage();
+  EXPECT_EQ(question.text, "Directory allready exsist or disk isn't writeable.\nContinue with installation anyway");
+  ui::Answer(question, IDNO);
+  EXPECT_EQ(ui::ControlText(destination, IDC_PATH), readOnly + "\\Norvu");
+  NextIntoExistingFolder(destination);
+
+  ExpectCopyFailure(TempCopy(0), readOnly + "\\Norvu\\norvu.exe");
+  EXPECT_FALSE(PathExists(readOnly + "\\Norvu"));
+  ExpectTempHolds({kCompressed[0]});
+  ExpectNothingRegistered();
+  user.ExpectUnchanged();
+}
+
 TEST_F(CopyFault, ProgramFileLockedByTheRunningProductStopsTheCopyAndStaysAsItWas) {
   // A previous installation, its program running (which holds norvu.exe
   // and ferrox.dll open).
