@@ -1,0 +1,119 @@
+#include "payload/uninstall/installation_record.h"
+
+#include <windows.h>
+
+#include "group/registry_keys.h"
+#include "shell/bounded_text.h"
+
+namespace {
+
+const char kMachineRoot[] = "HKEY_LOCAL_MACHINE\\";
+const char kProductKeyName[] = "Norvu";  // the last step of both entries' keys
+
+// A string value, terminated within text; false when it is missing, of
+// another type or too long.
+bool ReadText(HKEY key, const char* name, char* text, DWORD size) {
+  DWORD type = 0, length = size - 1;
+  if (RegQueryValueExA(key, name, nullptr, &type, (BYTE*)text, &length) != ERROR_SUCCESS || type != REG_SZ) {
+    text[0] = '\0';
+    return false;
+  }
+  text[length] = '\0';
+  return true;
+}
+
+// Reads the entry below versionKey; false when there is none.
+bool ReadEntry(const char* versionKey, Installation& entry) {
+  char keyPath[600];
+  HKEY key;
+  if (!ComposeEntryKey(keyPath, sizeof(keyPath), versionKey) ||
+      RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  entry.versionKey = versionKey;
+  ReadText(key, "Progdir", entry.progdir, sizeof(entry.progdir));
+  ReadText(key, "Scdir", entry.scdir, sizeof(entry.scdir));
+  RegCloseKey(key);
+  return true;
+}
+
+void ReportKeyLeft(RemovalReport& report, const char* keyPath, LONG error) {
+  char item[700];
+  if (!ComposeText(item, kMachineRoot, keyPath)) CopyText(item, kProductKeyName);
+  ReportLeft(report, item, LeftFailed, "", (unsigned long)error);
+}
+
+bool IsEmptyKey(HKEY key) {
+  DWORD subkeys = 1, values = 1;
+  return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                          nullptr, nullptr) == ERROR_SUCCESS &&
+         subkeys == 0 && values == 0;
+}
+
+// Removes Uninstall\Norvu below versionKey, then the Uninstall list itself
+// when setup made it and nothing else is in it.
+void RemoveEntryBelow(const char* versionKey, RemovalReport& report) {
+  char listPath[600];
+  HKEY list;
+  if (!ComposeUninstallListKey(listPath, sizeof(listPath), versionKey) ||
+      RegOpenKeyExA(HKEY_LOCAL_MACHINE, listPath, 0, KEY_READ | KEY_WRITE, &list) != ERROR_SUCCESS) {
+    return;
+  }
+  LONG status = RegDeleteKeyA(list, kProductKeyName);
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+    char entryPath[600];
+    if (ComposeEntryKey(entryPath, sizeof(entryPath), versionKey)) ReportKeyLeft(report, entryPath, status);
+  }
+  const bool removeList = status == ERROR_SUCCESS && RemovesEmptyUninstallList(versionKey) && IsEmptyKey(list);
+  RegCloseKey(list);
+  HKEY version;
+  if (removeList && RegOpenKeyExA(HKEY_LOCAL_MACHINE, versionKey, 0, KEY_READ | KEY_WRITE, &version) == ERROR_SUCCESS) {
+    RegDeleteKeyA(version, "Uninstall");
+    RegCloseKey(version);
+  }
+}
+
+}  // namespace
+
+EntryState FindInstallation(Installation& found) {
+  const char* order[2];
+  EntryKeyOrder(GetVersion(), order);
+  EntryState state = EntryMissing;
+  for (const char* versionKey : order) {
+    if (!ReadEntry(versionKey, found)) continue;
+    if (IsFullFolderPath(found.progdir)) return EntryFound;
+    state = EntryUnusable;
+  }
+  return state;
+}
+
+void RemoveUninstallEntries(const Installation& installation, RemovalReport& report) {
+  RemoveEntryBelow(installation.versionKey, report);
+  const char* order[2];
+  EntryKeyOrder(GetVersion(), order);
+  for (const char* versionKey : order) {
+    Installation other;
+    if (versionKey != installation.versionKey && ReadEntry(versionKey, other) &&
+        SameFolder(other.progdir, installation.progdir)) {
+      RemoveEntryBelow(versionKey, report);
+    }
+  }
+}
+
+void RemoveAppPath(const Installation& installation, const RemovalProgress& progress, RemovalReport& report) {
+  HKEY appPaths, entry;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, KEY_READ | KEY_WRITE, &appPaths) != ERROR_SUCCESS) return;
+  char folder[kRecordedPathSize] = "";
+  if (RegOpenKeyExA(appPaths, kProductKeyName, 0, KEY_READ, &entry) == ERROR_SUCCESS) {
+    ReadText(entry, "Path", folder, sizeof(folder));
+    RegCloseKey(entry);
+    if (MayRemoveAppPath(progress, folder, installation.progdir)) {
+      LONG status = RegDeleteKeyA(appPaths, kProductKeyName);
+      char keyPath[600];
+      if (status != ERROR_SUCCESS && ComposeText(keyPath, kAppPathsKey, "\\", kProductKeyName)) {
+        ReportKeyLeft(report, keyPath, status);
+      }
+    }
+  }
+  RegCloseKey(appPaths);
+}

@@ -1,0 +1,114 @@
+#include "payload/uninstall/removal.h"
+
+#include <windows.h>
+
+#include "payload/uninstall/installation_record.h"
+#include "shell/bounded_text.h"
+
+namespace {
+
+RemovalProgress Progress;
+RemovalReport Report;
+
+// Removes a file, or a folder that is empty. A failure is put to the user
+// with Retry and Cancel; Cancel leaves the item and reports it. True when it
+// has gone (or was not there).
+bool RemoveItem(const char* path, bool folder) {
+  for (;;) {
+    if (!folder) {
+      // Our own file, write-protected by someone: it goes all the same.
+      const DWORD attributes = GetFileAttributesA(path);
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+      }
+    }
+    if (folder ? RemoveDirectoryA(path) : DeleteFileA(path)) return true;
+    const DWORD error = GetLastError();
+    const RemovalOutcome outcome = ClassifyRemovalError(error);
+    if (outcome == RemovalGone) return true;
+    char prompt[1024];
+    if (!ComposeRetryPrompt(prompt, sizeof(prompt), path, outcome, error)) CopyText(prompt, path);
+    if (MessageBoxA(nullptr, prompt, kUninstallCaption, MB_RETRYCANCEL | MB_ICONWARNING | MB_SETFOREGROUND) !=
+        IDRETRY) {
+      ReportLeft(Report, path, outcome == RemovalInUse ? LeftInUse : LeftFailed, "", error);
+      return false;
+    }
+  }
+}
+
+// folder + "\" + name (which starts with a backslash in setup's tables).
+bool RemoveNamed(const char* folder, const char* name, bool isFolder) {
+  char path[kRecordedPathSize + 64];
+  if (!JoinPath(path, folder, name + 1)) {
+    ReportLeft(Report, name + 1, LeftFailed, "", ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
+  return RemoveItem(path, isFolder);
+}
+
+// Removes the folder when it is empty. Otherwise it stays; the user's files
+// in it are named in the report (setup's own files that stayed are
+// reported already).
+void RemoveFolderIfEmpty(const char* folder, FolderKind kind) {
+  FolderListing listing;
+  StartListing(listing);
+  char pattern[kRecordedPathSize + 4];
+  WIN32_FIND_DATAA found;
+  HANDLE search = JoinPath(pattern, folder, "*") ? FindFirstFileA(pattern, &found) : INVALID_HANDLE_VALUE;
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      AddListedEntry(listing, kind, found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  if (listing.entries == 0) {
+    RemoveItem(folder, true);
+  } else if (listing.othersCount > 0) {
+    char others[sizeof(listing.others) + 40];
+    if (!DescribeOthers(others, sizeof(others), listing)) CopyText(others, "...");
+    ReportLeft(Report, folder, LeftHoldsOtherFiles, others, 0);
+  }
+}
+
+void RemoveGroup(const char* group) {
+  if (!IsFullFolderPath(group)) {
+    ReportLeft(Report, "The program group (its folder is not recorded)", LeftFailed, "", ERROR_PATH_NOT_FOUND);
+    return;
+  }
+  for (const Shortcut& shortcut : kShortcuts) {
+    if (MayRemoveShortcut(shortcut, Progress)) RemoveNamed(group, shortcut.linkName, false);
+  }
+  RemoveFolderIfEmpty(group, GroupFolder);
+}
+
+void ShowFinalMessage() {
+  const bool kept = ProductFilesLeft(Progress);
+  char text[sizeof(Report.lines) + 400];
+  if (!ComposeFinalMessage(text, sizeof(text), Report, kept)) CopyText(text, kRemovedText);
+  const UINT icon = Report.leftCount > 0 || kept ? MB_ICONWARNING : MB_ICONINFORMATION;
+  MessageBoxA(nullptr, text, kUninstallCaption, MB_OK | icon | MB_SETFOREGROUND);
+}
+
+}  // namespace
+
+void RemoveInstallation(const Installation& installation) {
+  StartReport(Report);
+  const char* folder = installation.progdir;
+  const int uninstaller = UninstallerIndex();
+  for (int i = 0; i < kPayloadCount; ++i) {
+    if (i != uninstaller) Progress.fileLeft[i] = !RemoveNamed(folder, PayloadTable.destination[i], false);
+  }
+  if (uninstaller >= 0) {
+    Progress.fileLeft[uninstaller] =
+        !MayRemoveUninstaller(Progress) || !RemoveNamed(folder, PayloadTable.destination[uninstaller], false);
+  }
+  RemoveGroup(installation.scdir);
+  for (const char* subfolder : SubdirTable) {
+    char path[kRecordedPathSize + 16];
+    if (JoinPath(path, folder, subfolder + 1)) RemoveFolderIfEmpty(path, DataFolder);
+  }
+  RemoveFolderIfEmpty(folder, InstallFolder);
+  if (MayRemoveUninstallEntry(Progress)) RemoveUninstallEntries(installation, Report);
+  RemoveAppPath(installation, Progress, Report);
+  ShowFinalMessage();
+}

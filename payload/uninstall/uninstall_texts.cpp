@@ -1,0 +1,82 @@
+#include "payload/uninstall/uninstall_texts.h"
+
+#include "shell/bounded_text.h"
+
+namespace {
+
+const char kKeptHeading[] = "Norvu was not removed completely. These items were left:\n\n";
+const char kLeftHeading[] = "Norvu was removed from this computer, except for these items:\n\n";
+const char kKeptAdvice[] =
+    "\nThe uninstaller and its registry entry were kept: close Norvu, then start Uninstall again to "
+    "finish the removal.";
+const char kMoreLeft[] = "(and more items than this message can show)\n";
+
+// dest = "(error N)".
+bool ComposeErrorNote(char* dest, size_t size, unsigned long error) {
+  return CopyText(dest, size, "(error ") && AppendNumber(dest, size, error) && AppendText(dest, size, ")");
+}
+
+}  // namespace
+
+bool ComposeQuestion(char* dest, size_t size, const char* installFolder) {
+  char text[1024];
+  return ComposeText(text, "Remove Norvu and its shortcuts from this computer?\n\nThe program's files in ",
+                     installFolder, ", its program group and its registry entries will be removed. ") &&
+         AppendText(text, "Files that you added yourself are kept.") && CopyText(dest, size, text);
+}
+
+bool ComposeRetryPrompt(char* dest, size_t size, const char* path, RemovalOutcome outcome, unsigned long error) {
+  char text[1024];
+  bool composed;
+  if (outcome == RemovalInUse) {
+    composed = ComposeText(text, path, "\ncannot be removed because it is in use.\n\n") &&
+               AppendText(text, "Close Norvu, then choose Retry.");
+  } else {
+    char note[24];
+    composed = ComposeErrorNote(note, sizeof(note), error) &&
+               ComposeText(text, path, "\ncannot be removed ", note) && AppendText(text, ".\n\nChoose Retry to try again.");
+  }
+  return composed && AppendText(text, " Choose Cancel to leave it and go on.") && CopyText(dest, size, text);
+}
+
+void StartReport(RemovalReport& report) {
+  report.lines[0] = '\0';
+  report.leftCount = 0;
+  report.full = false;
+}
+
+void ReportLeft(RemovalReport& report, const char* item, LeftReason reason, const char* others,
+                unsigned long error) {
+  ++report.leftCount;
+  char line[1024];
+  bool composed;
+  switch (reason) {
+    case LeftInUse:
+      composed = ComposeText(line, item, ": it is in use.\n");
+      break;
+    case LeftHoldsOtherFiles:
+      composed = ComposeText(line, item, ": it holds files that Setup did not install: ", others) &&
+                 AppendText(line, ".\n");
+      break;
+    default: {
+      char note[24];
+      composed = ComposeErrorNote(note, sizeof(note), error) &&
+                 ComposeText(line, item, ": it could not be removed ", note) && AppendText(line, ".\n");
+    }
+  }
+  // The line is kept whole or not at all; kMoreLeft always has room.
+  if (report.full || !composed || BoundedLength(report.lines, sizeof(report.lines)) + BoundedLength(line, sizeof(line)) +
+                                          sizeof(kMoreLeft) > sizeof(report.lines)) {
+    report.full = true;
+    return;
+  }
+  AppendText(report.lines, line);
+}
+
+bool ComposeFinalMessage(char* dest, size_t size, const RemovalReport& report, bool uninstallerKept) {
+  if (report.leftCount == 0 && !uninstallerKept) return CopyText(dest, size, kRemovedText);
+  char text[sizeof(report.lines) + sizeof(kKeptHeading) + sizeof(kKeptAdvice)];
+  return CopyText(text, uninstallerKept ? kKeptHeading : kLeftHeading) && AppendText(text, report.lines) &&
+         (!report.full || AppendText(text, kMoreLeft)) && (!uninstallerKept || AppendText(text, kKeptAdvice)) &&
+         CopyText(dest, size, text);
+}

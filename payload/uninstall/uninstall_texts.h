@@ -1,0 +1,49 @@
+// What the uninstaller says: its fixed texts, its question, the retry prompt
+// for an item it cannot remove, and the final message naming what was left.
+#pragma once
+#include <stddef.h>
+
+#include "payload/uninstall/removal_rules.h"
+
+constexpr char kUninstallCaption[] = "Norvu - Uninstall";
+constexpr char kNotInstalledText[] =
+    "Norvu is not installed on this computer: there is no uninstall entry for it in the registry.\n\n"
+    "Nothing was changed.";
+constexpr char kUnknownFolderText[] =
+    "The uninstall entry of Norvu does not name a full installation folder, so the uninstaller cannot "
+    "tell what to remove.\n\nNothing was changed.";
+constexpr char kNoCopyText[] =
+    "The uninstaller could not start a copy of itself in the temporary folder. It needs one to remove "
+    "its own file and folder.\n\nNothing was changed.";
+constexpr char kRemovedText[] = "Norvu was removed from this computer.";
+
+// "Remove Norvu and its shortcuts from this computer?" and what that means,
+// naming the installation folder.
+bool ComposeQuestion(char* dest, size_t size, const char* installFolder);
+
+// The prompt for a file or folder whose removal failed with outcome (in use
+// or failed, with the system's error): Retry tries again, Cancel leaves it.
+bool ComposeRetryPrompt(char* dest, size_t size, const char* path, RemovalOutcome outcome, unsigned long error);
+
+// Why an item stayed.
+enum LeftReason {
+  LeftInUse,            // in use, and the user chose to go on without it
+  LeftFailed,           // its removal failed (error given)
+  LeftHoldsOtherFiles,  // a folder holding files that setup did not make
+};
+
+// The items left, one line each, for the final message.
+struct RemovalReport {
+  char lines[2048];
+  int leftCount;
+  bool full;  // a line did not fit: the message says that more was left
+};
+void StartReport(RemovalReport& report);
+// item: a path or registry key; others: the folder's other files (for
+// LeftHoldsOtherFiles); error: the system's error (for LeftFailed).
+void ReportLeft(RemovalReport& report, const char* item, LeftReason reason, const char* others,
+                unsigned long error);
+
+// The final message. uninstallerKept: files were left, so the uninstaller
+// and its entry stayed for a second run.
+bool ComposeFinalMessage(char* dest, size_t size, const RemovalReport& report, bool uninstallerKept);
