@@ -7,12 +7,15 @@
 // through unchanged.
 //
 // The copy of all seven files takes a few milliseconds, too fast to aim a
-// click or a kill at. Slices holds setup's one thread still between short
-// slices of its work (SuspendThread, the debugger's way) and looks at the
-// disk while it is held, so that a fault lands at a chosen point: setup's
-// code is not touched and runs exactly as it would, only slower.
+// click or a kill at. Two tools aim them without touching setup's code:
+// Slices holds setup's one thread still between short slices of its work
+// (SuspendThread, the debugger's way) and looks at the disk while it is
+// held; FileStarts puts a one-pixel window of the test's into the copy page,
+// which setup repaints as each file begins and waits for, so that the test
+// acts at the start of a chosen file.
 #include <stdio.h>
 
+#include <functional>
 #include <memory>
 
 #include "setup_run.h"
@@ -113,7 +116,7 @@ class Slices {
 
 BOOL CALLBACK FindCopyPage(HWND window, LPARAM param) {
   auto* search = (std::pair<DWORD, HWND>*)param;
-  if (ui::ProcessOf(window) == search->first && IsWindowVisible(window) && GetDlgItem(window, IDC_METER)) {
+  if (ui::ProcessOf(window) == search->first && GetDlgItem(window, IDC_METER)) {
     search->second = window;
     return FALSE;
   }
@@ -129,6 +132,87 @@ void SendMouse(DWORD flags, POINT at) {
   input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   if (SendInput(1, &input, sizeof(input)) != 1) throw ui::Failure("the system refused mouse input");
 }
+
+POINT CentreOf(HWND window) {
+  RECT r = ui::ScreenRect(window);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// A click (move, press, release) queued for whatever window is at the point.
+void ClickAt(POINT at) {
+  SendMouse(0, at);
+  SendMouse(MOUSEEVENTF_LEFTDOWN, at);
+  SendMouse(MOUSEEVENTF_LEFTUP, at);
+}
+
+// The copy page's status line while payload file i is installed.
+std::string StatusOf(int i) { return std::string("FROM: ") + kCompressed[i] + "  TO: \\" + kPayloadFiles[i]; }
+
+// A window of the test's, one pixel, inside setup's copy page. As each file
+// begins, setup shows its status line and repaints the page (UpdateWindow),
+// which sends WM_PAINT to every window in the page that needs painting and
+// waits for each answer, this one's too. This window never validates
+// itself, so it is asked at every file, and setup stands still at the start
+// of that file until atStart(status line) has run on the watch's thread.
+class FileStarts {
+ public:
+  FileStarts(HWND copyPage, std::function<void(const std::string&)> atStart) : page_(copyPage), atStart_(atStart) {
+    stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, Thread, this, 0, nullptr);
+  }
+  ~FileStarts() {
+    SetEvent(stop_);
+    WaitForSingleObject(thread_, 10000);
+    for (HANDLE h : {thread_, stop_, ready_}) CloseHandle(h);
+  }
+  FileStarts(const FileStarts&) = delete;
+  FileStarts& operator=(const FileStarts&) = delete;
+
+  // Whether the window is in the page.
+  bool Ready(DWORD timeout) { return WaitForSingleObject(ready_, timeout) == WAIT_OBJECT_0; }
+
+ private:
+  static DWORD WINAPI Thread(void* param) {
+    FileStarts* self = (FileStarts*)param;
+    WNDCLASSA type = {};
+    type.lpfnWndProc = Proc;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "FaultFileStarts";
+    RegisterClassA(&type);  // fails harmlessly when an earlier watch registered it
+    HWND window = CreateWindowExA(WS_EX_NOPARENTNOTIFY, type.lpszClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1,
+                                  self->page_, nullptr, type.hInstance, nullptr);
+    SetWindowLongPtrA(window, GWLP_USERDATA, (LONG_PTR)self);
+    if (window) SetEvent(self->ready_);
+    // Only sent messages are taken: no WM_PAINT of the test's own is made.
+    while (MsgWaitForMultipleObjects(1, &self->stop_, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+      MSG msg;
+      PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    if (IsWindow(window)) DestroyWindow(window);
+    return 0;
+  }
+
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    FileStarts* self = (FileStarts*)GetWindowLongPtrA(window, GWLP_USERDATA);
+    if (message == WM_PAINT && self) {
+      // Setup answers this while it waits for the paint.
+      std::string status;
+      try {
+        status = ui::ControlText(self->page_, IDC_PATH);
+      } catch (const ui::Failure&) {
+      }
+      self->atStart_(status);
+      return 0;
+    }
+    if (message == WM_ERASEBKGND) return 1;
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+
+  HWND page_;
+  std::function<void(const std::string&)> atStart_;
+  HANDLE stop_, ready_, thread_;
+};
 
 class CopyFault : public InstallRun {
  protected:
@@ -163,44 +247,46 @@ class CopyFault : public InstallRun {
   }
 
   // Starts setup, leads it to the destination page, lets prepare() act
-  // there, presses Next and holds setup still once reached() holds; returns
-  // the destination page. The look between two slices can come late when
-  // the test is not scheduled in time: when passed() shows that the point
-  // went by, everything setup wrote into dir and the temporary folder is
-  // removed and the run starts again, up to five times.
-  template <typename Prepare, typename Reached, typename Passed>
-  void HoldDuringCopy(const std::string& dir, Prepare prepare, Reached reached, Passed passed,
-                      const std::string& what) {
+  // there, presses Next and holds setup still once reached() holds; then
+  // aim() acts and tells whether it hit. A look can come late when the
+  // test is not scheduled in time: when passed() shows that the point went
+  // by, or aim() missed, everything setup wrote into dir and the temporary
+  // folder is removed and the run starts again, up to five times.
+  template <typename Prepare, typename Reached, typename Passed, typename Aim>
+  void AimDuringCopy(const std::string& dir, Prepare prepare, Reached reached, Passed passed, Aim aim,
+                     const std::string& what) {
     for (int attempt = 1;; ++attempt) {
       HWND destination = StartAtDestination();
       prepare(destination);
       slices.reset(new Slices(destination));
       ui::PressButton(destination, IDOK);
-      if (slices->HoldWhen(reached, passed, what)) return;
+      if (slices->HoldWhen(reached, passed, what) && aim()) return;
       slices.reset();
       setup.Terminate();
       RemoveTree(dir);
       RemoveTempCopies();
-      if (attempt == 5) throw ui::Failure("setup went past " + what + " between two looks, five times");
-      printf("setup went past %s between two looks; starting again\n", what.c_str());
+      if (attempt == 5) throw ui::Failure("setup went past " + what + " before the test could act, five times");
+      printf("setup went past %s before the test could act; starting again\n", what.c_str());
     }
+  }
+
+  // The same, with setup left held once reached() holds.
+  template <typename Prepare, typename Reached, typename Passed>
+  void HoldDuringCopy(const std::string& dir, Prepare prepare, Reached reached, Passed passed,
+                      const std::string& what) {
+    AimDuringCopy(dir, prepare, reached, passed, [] { return true; }, what);
   }
 
   void RemoveTempCopies() {
     for (int i = 0; i < 7; ++i) DeleteFileA(TempCopy(i).c_str());
   }
 
-  // A click on the copy page's Cancel button while setup is held: the
-  // click waits in setup's input queue until the copy next looks.
-  void ClickCancelOnCopyPage() {
+  // Setup's copy page, found without sending it anything (setup may be
+  // held), shown or not yet; none when it is not open.
+  HWND CopyPageNow() {
     std::pair<DWORD, HWND> search(setup.Id(), nullptr);
     EnumWindows(FindCopyPage, (LPARAM)&search);
-    if (!search.second) throw ui::Failure("no copy page while a file is being installed");
-    RECT button = ui::ScreenRect(ui::Control(search.second, IDCANCEL));
-    POINT centre = {(button.left + button.right) / 2, (button.top + button.bottom) / 2};
-    SendMouse(0, centre);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, centre);
-    SendMouse(MOUSEEVENTF_LEFTUP, centre);
+    return search.second;
   }
 
   // The temporary folder holds the user's file and the given copies.
@@ -253,15 +339,41 @@ class CancelAfterFile : public CopyFault, public testing::WithParamInterface<int
 
 TEST_P(CancelAfterFile, KeepsTheWholeFilesBeforeItAndEndsWithTheCancelText) {
   const int k = GetParam();
-  HoldDuringCopy(
-      kDefaultInstallDir, [](HWND) {}, [&] { return PathExists(TempCopy(k - 1)); },
-      [&] { return Done(kDefaultInstallDir, k - 1); }, "file " + std::to_string(k) + " being installed");
-  ClickCancelOnCopyPage();
-  slices->Release();
+  const std::string dir = kDefaultInstallDir;
+  std::unique_ptr<FileStarts> starts;
+  volatile bool clicked = false, missed = false;
+  // Setup held as the copy page opens (it makes IsoData first): the watch
+  // goes into the page, and at the start of file k the Cancel button is
+  // clicked. The click waits in setup's input queue until the copy next
+  // looks, between files k and k+1.
+  auto aim = [&] {
+    HWND page = CopyPageNow();
+    if (!page) return false;
+    POINT cancel = CentreOf(ui::Control(page, IDCANCEL));
+    clicked = missed = false;
+    starts.reset(new FileStarts(page, [&, cancel](const std::string& status) {
+      if (clicked || missed) return;
+      if (status == StatusOf(k - 1)) {
+        ClickAt(cancel);
+        clicked = true;
+      } else {
+        for (int i = k; i < 7; ++i) missed = missed || status == StatusOf(i);
+      }
+    }));
+    while (!starts->Ready(50)) slices->Release();
+    slices->Release();
+    ui::WaitUntil([&] { return clicked || missed || !CopyPageNow(); }, "file " + std::to_string(k) + " to begin");
+    return (bool)clicked;
+  };
+  AimDuringCopy(
+      dir, [](HWND) {}, [&] { return PathExists(dir + "\\IsoData"); },
+      [&] { return PathExists(TempCopy(k - 1)) || PathExists(Installed(dir, k - 1)); }, aim,
+      "the start of file " + std::to_string(k));
   ExpectCancelled();
+  starts.reset();
 
-  ExpectFilesUpTo(kDefaultInstallDir, k);
-  EXPECT_EQ(FolderTree(kDefaultInstallDir), std::set<std::string>{std::string(kDefaultInstallDir) + "\\IsoData"});
+  ExpectFilesUpTo(dir, k);
+  EXPECT_EQ(FolderTree(dir), std::set<std::string>{dir + "\\IsoData"});
   ExpectTempHolds({});
   ExpectNothingRegistered();
   user.ExpectUnchanged();
@@ -276,8 +388,8 @@ TEST_F(CopyFault, KilledInTheMiddleOfTheCopyThenRunAgainGivesAWholeInstallation)
   const std::string help = Installed(kDefaultInstallDir, 2);
   const long long whole = PayloadSize(2);
   HoldDuringCopy(
-      kDefaultInstallDir, [](HWND) {}, [&] { return FileSize(help) > 0; },
-      [&] { return Done(kDefaultInstallDir, 2); }, "nvuhelp.hlp being expanded");
+      kDefaultInstallDir, [](HWND) {}, [&] { return FileSize(help) > 0 && FileSize(help) < whole; },
+      [&] { return FileSize(help) >= whole || PathExists(TempCopy(3)); }, "nvuhelp.hlp being expanded");
   const long long cut = FileSize(help);
   setup.Terminate();
   slices.reset();
@@ -302,9 +414,10 @@ TEST_F(CopyFault, DestinationDriveFillingUpDuringTheCopyStopsItWithTheCopyFailur
   RemoveTree("T:\\Norvu");
   HoldDuringCopy(
       "T:\\Norvu", [&](HWND destination) { ChooseFolder(destination, "T:\\", {}); },
-      [&] { return PathExists(TempCopy(0)); }, [&] { return Done("T:\\Norvu", 0); }, "the first file being installed");
-  // Another program fills the drive, leaving 200 KB: less than the help
-  // file needs.
+      [&] { return PathExists("T:\\Norvu\\IsoData"); },
+      [&] { return PathExists(TempCopy(2)) || PathExists(Installed("T:\\Norvu", 2)); }, "the copy page opening");
+  // Another program fills the drive as the copy begins, leaving 200 KB:
+  // room for the first two files, not for the help file.
   ULARGE_INTEGER available = {}, total = {}, free = {};
   ASSERT_TRUE(GetDiskFreeSpaceExA("T:\\", &available, &total, &free));
   user.Plant("T:\\filler.bin", std::string((size_t)available.QuadPart - 200 * 1024, 'f'));
