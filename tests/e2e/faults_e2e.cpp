@@ -450,6 +450,27 @@ TEST_F(CopyFault, TemporaryDriveFullStopsTheCopyWithTheTemporaryPath) {
   user.ExpectUnchanged();
 }
 
+TEST_F(CopyFault, TemporaryPathTooLongSendsTheCopiesToTheSetupFolder) {
+  // A temporary path the system cannot hand out in 260 characters: setup
+  // writes its temporary copies into the folder it was started from.
+  UseTemp("D:\\" + std::string(300, 't'));
+  user.Plant("E:\\Setup notes.txt", "The user's file on the setup medium.\r\n");
+  const std::string help = std::string("E:\\") + kCompressed[2];
+  HoldDuringCopy(
+      kDefaultInstallDir, [](HWND) {}, [&] { return PathExists(help); },
+      [&] { return Done(kDefaultInstallDir, 2) || PathExists(TempCopy(2)); }, "the help file's copy on E:");
+  slices->Release();
+  ui::PressKey(WaitGroupPage(), VK_RETURN);
+  ExpectSuccess();
+  ExpectFolderWindow();
+  ExpectProductFiles();
+  ExpectShortcuts();
+  ExpectEntries(kNtUninstallKey);
+  for (const char* copy : kCompressed) EXPECT_FALSE(PathExists(std::string("E:\\") + copy)) << copy;
+  ExpectTempHolds({});
+  user.ExpectUnchanged();
+}
+
 TEST_F(CopyFault, ReadOnlySettingsFileStopsTheCopyAndStaysAsItWas) {
   const std::string dir = "D:\\Protected\\Norvu", settings = dir + "\\norvu.cfg";
   if (!PathExists(settings)) GTEST_SKIP() << settings << " was not prepared by the test session";
