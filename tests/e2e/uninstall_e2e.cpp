@@ -211,9 +211,40 @@ bool KeyIsEmpty(HKEY root, const char* path) {
   return subkeys == 0 && values == 0;
 }
 
+// Wine closes its desktop about a second after the last program with a
+// window on it has ended (the test program does not count), and a program
+// that starts just then is refused its windows, it and every one after it.
+// Between the programs of a case (while a snapshot is taken, say) the
+// build's norvu.exe, started hidden, keeps the desktop open.
+HANDLE StartDesktopHolder() {
+  const std::string& exe = SetupExe();
+  std::string program = exe.substr(0, exe.find_last_of('\\')) + "\\payload\\norvu.exe";
+  std::string commandLine = "\"" + program + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION started;
+  if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup,
+                      &started)) {
+    return nullptr;
+  }
+  CloseHandle(started.hThread);
+  WaitForInputIdle(started.hProcess, 10000);
+  return started.hProcess;
+}
+
+void EndDesktopHolder(HANDLE holder) {
+  if (holder == nullptr) return;
+  TerminateProcess(holder, 0);
+  WaitForSingleObject(holder, 10000);
+  CloseHandle(holder);
+}
+
 class UninstallRun : public InstallRun {
  protected:
   void SetUp() override {
+    holder = StartDesktopHolder();
     InstallRun::SetUp();
     // As on a machine where Norvu never was: an Uninstall list below the
     // Windows NT key is only ever made by setup (an earlier program may
@@ -236,6 +267,7 @@ class UninstallRun : public InstallRun {
     }
     RestoreValue(kSessionManager, kPendingRemovals, pendingBefore);
     InstallRun::TearDown();
+    EndDesktopHolder(holder);
   }
 
   // A whole installation with Enter on every page; the group folder's
@@ -335,6 +367,7 @@ class UninstallRun : public InstallRun {
     EXPECT_NE(Lines(differences).find(copies[0]), std::string::npos) << copies[0] << " is not new";
   }
 
+  HANDLE holder = nullptr;
   std::vector<ui::Process> others;  // uninstaller processes of the case
   ui::Process product;
   HWND productWindow = nullptr;
