@@ -84,6 +84,11 @@ start)
   # Starts Wine's own services now, detached from CTest's output pipes: a
   # service started by the first test would hold that test's pipe open.
   DISPLAY="$display" wineboot >/dev/null 2>&1 </dev/null
+  # One hidden window for the whole session keeps the virtual desktop open
+  # between test programs (wine-session processes end with wineserver -k).
+  if [ -f "$build/desktop_keeper.exe" ]; then
+    DISPLAY="$display" wine "$build/desktop_keeper.exe" >/dev/null 2>&1 </dev/null &
+  fi
   echo "test session: display $display, prefix $WINEPREFIX"
   ;;
 stop)
