@@ -13,28 +13,6 @@ namespace {
 const char kBrowseCaption[] = "Setup - directory";
 const char kTree[] = "D:\\walk";
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string path = dir + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(dir.c_str());
-}
-
 class Destination : public SetupRun {
  protected:
   void SetUp() override {
@@ -97,8 +75,8 @@ TEST_F(Destination, DriveAndFoldersChosenWithTheMouseLandInThePath) {
   ui::PressKey(page, VK_RETURN);  // Next: the folder is made and the copy runs
   HWND group = ui::WaitWindow(
       ui::WindowQuery().Class("#32770").OfProcess(setup).WithControlText(IDOK, "Finish").NoMessageBox(), 60000);
-  EXPECT_TRUE(Exists("D:\\walk\\Games\\Norvu\\norvu.exe"));
-  EXPECT_TRUE(Exists("D:\\walk\\Games\\Norvu\\IsoData"));
+  EXPECT_TRUE(PathExists("D:\\walk\\Games\\Norvu\\norvu.exe"));
+  EXPECT_TRUE(PathExists("D:\\walk\\Games\\Norvu\\IsoData"));
   ui::PressKey(group, VK_ESCAPE);
   ui::MessageBoxView question = WaitMessage();
   EXPECT_EQ(question.text, "Cancel creating the shortcuts?");
@@ -151,7 +129,7 @@ TEST_F(Destination, SmallDriveIsRefusedInTheDialogAndOnThePage) {
   EXPECT_EQ(again.caption, kSetupCaption);
   ui::Answer(again, IDYES);
   CancelSetup();
-  EXPECT_FALSE(Exists("S:\\Norvu"));
+  EXPECT_FALSE(PathExists("S:\\Norvu"));
 }
 
 }  // namespace
