@@ -1,7 +1,8 @@
 // Faults put into real runs of setup.exe during the copy: Cancel at each
 // boundary between files, the setup killed in the middle and run again, the
-// destination drive filling up, a read-only and a locked destination file,
-// and a temporary folder that cannot be written. Each case checks what the
+// destination or the temporary drive filling up, a read-only and a locked
+// destination file, a read-only destination, and a temporary folder that
+// cannot be written or whose path is too long. Each case checks what the
 // user is shown, that setup ends with exit code 0, and what is left on disk
 // and in the registry; files of the user's are planted first and must come
 // through unchanged.
@@ -32,14 +33,15 @@ std::string TempCopy(int i) { return std::string(kTemp) + "\\" + kCompressed[i];
 
 std::string Installed(const std::string& dir, int i) { return dir + "\\" + kPayloadFiles[i]; }
 
-// Whether setup is done with payload file i in dir: installed whole and its
-// temporary copy deleted.
+// The installed size of payload file i, as the build made it.
 long long PayloadSize(int i) {
   static long long sizes[7] = {-1, -1, -1, -1, -1, -1, -1};
   if (sizes[i] < 0) sizes[i] = (long long)BuiltPayload(kPayloadFiles[i]).size();
   return sizes[i];
 }
 
+// Whether setup is done with payload file i in dir: installed whole and its
+// temporary copy deleted.
 bool Done(const std::string& dir, int i) {
   return !PathExists(TempCopy(i)) && FileSize(Installed(dir, i)) == PayloadSize(i);
 }
@@ -314,8 +316,8 @@ class CopyFault : public InstallRun {
     EXPECT_FALSE(PathExists(group)) << group;
   }
 
-  // Files first..6 of dir are whole, the rest absent; file cut, when given,
-  // is there but shorter than the build's copy.
+  // The first `whole` payload files in dir are whole, the others absent;
+  // file `cut`, when given, is there but shorter than the build's copy.
   void ExpectFilesUpTo(const std::string& dir, int whole, int cut = -1) {
     for (int i = 0; i < 7; ++i) {
       std::string path = Installed(dir, i);
