@@ -58,6 +58,16 @@ fault_fixtures() {
   read_only "$cfg"
 }
 
+# Whether this session's virtual desktop runs: an explorer.exe /desktop of
+# this prefix (other builds run their own sessions beside this one).
+desktop_up() {
+  local p
+  for p in $(pgrep -f 'explorer.exe /desktop'); do
+    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
+}
+
 case "$action" in
 start)
   rm -rf "$session"; mkdir -p "$session"
@@ -88,6 +98,10 @@ start)
   # between test programs (wine-session processes end with wineserver -k).
   if [ -f "$build/desktop_keeper.exe" ]; then
     DISPLAY="$display" wine "$build/desktop_keeper.exe" >/dev/null 2>&1 </dev/null &
+    # Its window starts the desktop (explorer.exe /desktop). Until that is
+    # up, the first test program would start it instead, and the desktop
+    # would hold that test's output pipe open to the session's end.
+    for _ in $(seq 150); do desktop_up && break; sleep 0.2; done
   fi
   echo "test session: display $display, prefix $WINEPREFIX"
   ;;
