@@ -1,5 +1,6 @@
 // Entry of every end-to-end test program: takes the setup program to test
-// from --setup=PATH (or NORVU_SETUP_EXE), then runs the test cases.
+// from --setup=PATH (or NORVU_SETUP_EXE), checks that the build's payload
+// lies beside it, then runs the test cases.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -28,6 +29,13 @@ int main(int argc, char** argv) {
   if (GetFileAttributesA(setupExe.c_str()) == INVALID_FILE_ATTRIBUTES) {
     fprintf(stderr, "%s: no setup program at %s\n", argv[0], setupExe.c_str());
     return 2;
+  }
+  // The build's copy of the product, which installed files are compared with.
+  for (const char* name : kPayloadFiles) {
+    if (!PathExists(BuiltPayloadPath(name))) {
+      fprintf(stderr, "%s: no payload file %s beside the setup program\n", argv[0], BuiltPayloadPath(name).c_str());
+      return 2;
+    }
   }
   return RUN_ALL_TESTS();
 }

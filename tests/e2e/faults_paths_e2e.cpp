@@ -123,6 +123,16 @@ class PathFault : public InstallRun {
     ExpectCancelled();
   }
 
+  // The temporary copy of the first file, named in the copy failure.
+  static std::string TempCopy() {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "norvu.ex_";
+  }
+
+  // A failed file leaves its temporary copy where it was; it is removed.
+  void ExpectTempCopyLeft() { EXPECT_TRUE(DeleteFileA(TempCopy().c_str())) << "no temporary copy " << TempCopy(); }
+
   // Escape and Yes on the destination page: the cancel text and the end.
   void CancelOnDestination(HWND destination) {
     ui::PressKey(destination, VK_ESCAPE);
@@ -166,14 +176,11 @@ TEST_F(PathFault, FilePathsLongerThan259StopTheCopyWithItsMessage) {
   ChooseFolder(destination, "D:\\", deep);
   ui::PressKey(destination, VK_RETURN);  // the folder itself fits and is made
 
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  ExpectLongCopyFailure(std::string(temp) + "norvu.ex_", dir + "\\norvu.exe");
+  ExpectLongCopyFailure(TempCopy(), dir + "\\norvu.exe");
   EXPECT_TRUE(PathExists(dir));
   // Its subfolder's path is too long as well: it was not made.
   EXPECT_EQ(GetFileAttributesW((L"\\\\?\\" + Wide(dir) + L"\\IsoData").c_str()), INVALID_FILE_ATTRIBUTES);
-  // Left where it was, as after any failed expansion.
-  DeleteFileA((std::string(temp) + "norvu.ex_").c_str());
+  ExpectTempCopyLeft();
   ExpectNothingRegistered();
   user.ExpectUnchanged();
 }
@@ -203,10 +210,8 @@ TEST_F(PathFault, FolderPathLongerThan259IsAskedAboutThenStopsTheCopy) {
   ui::WaitUntil([&] { return ui::ControlText(destination, IDC_PATH) == dir; }, "the long folder on the page");
 
   NextIntoExistingFolder(destination);  // not made: the question, answered Yes
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  ExpectLongCopyFailure(std::string(temp) + "norvu.ex_", dir + "\\norvu.exe");
-  DeleteFileA((std::string(temp) + "norvu.ex_").c_str());
+  ExpectLongCopyFailure(TempCopy(), dir + "\\norvu.exe");
+  ExpectTempCopyLeft();
   EXPECT_FALSE(PathExists(Join("D:\\", deep) + "\\Norvu"));
   ExpectNothingRegistered();
   user.ExpectUnchanged();
@@ -319,10 +324,8 @@ TEST_F(PathFault, FolderNameOutsideTheAnsiCodePageEndsWithTheCopyFailure) {
   const std::string dir = std::string("D:\\Names\\") + ansi + "\\Norvu";
 
   NextIntoExistingFolder(destination);  // a name with '?' cannot be made
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  ExpectCopyFailure(std::string(temp) + "norvu.ex_", dir + "\\norvu.exe");
-  DeleteFileA((std::string(temp) + "norvu.ex_").c_str());
+  ExpectCopyFailure(TempCopy(), dir + "\\norvu.exe");
+  ExpectTempCopyLeft();
   EXPECT_EQ(GetFileAttributesW((L"D:\\Names\\" + wide + L"\\Norvu").c_str()), INVALID_FILE_ATTRIBUTES);
   ExpectNothingRegistered();
   user.ExpectUnchanged();
@@ -334,10 +337,8 @@ TEST_F(PathFault, UsersFileWhereTheFolderWouldGoIsKept) {
   HWND destination = StartAtDestination();
   ChooseFolder(destination, "D:\\", {"Names"});
   NextIntoExistingFolder(destination);
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  ExpectCopyFailure(std::string(temp) + "norvu.ex_", "D:\\Names\\Norvu\\norvu.exe");
-  DeleteFileA((std::string(temp) + "norvu.ex_").c_str());
+  ExpectCopyFailure(TempCopy(), "D:\\Names\\Norvu\\norvu.exe");
+  ExpectTempCopyLeft();
   ExpectNothingRegistered();
   user.ExpectUnchanged();
 }

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -112,12 +113,23 @@ std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream all;
   all << in.rdbuf();
-  return in ? all.str() : "<unreadable>";
+  if (in) return all.str();
+  ADD_FAILURE() << "cannot read " << path;
+  return "<unreadable " + path + ">";
 }
 
-std::string BuiltPayload(const char* name) {
+std::string BuiltPayloadPath(const char* name) {
   const std::string& exe = SetupExe();
-  return ReadWholeFile(exe.substr(0, exe.find_last_of('\\')) + "\\payload\\" + name);
+  return exe.substr(0, exe.find_last_of('\\')) + "\\payload\\" + name;
+}
+
+std::string BuiltPayload(const char* name) { return ReadWholeFile(BuiltPayloadPath(name)); }
+
+std::string EarlierPayload(const char* name) {
+  std::string bytes = BuiltPayload(name);
+  const std::string mark = "<earlier installation>\r\n";
+  bytes.replace(bytes.size() - std::min(bytes.size(), mark.size()), mark.size(), mark);
+  return bytes;
 }
 
 void RemoveTree(const std::string& dir) {

@@ -67,10 +67,19 @@ extern const char kAppVersionKey[];
 bool PathExists(const std::string& path);
 // A file's size in bytes, or -1 when there is none.
 long long FileSize(const std::string& path);
-// A whole file's bytes, or "<unreadable>".
+// A whole file's bytes. Every caller expects the file: one that cannot be
+// read fails the test case (and gives a marker naming its path).
 std::string ReadWholeFile(const std::string& path);
-// The build's own copy of an installed payload file (name as installed).
+// The build's own copy of an installed payload file (name as installed):
+// its path (payload\ beside setup.exe) and its bytes.
+std::string BuiltPayloadPath(const char* name);
 std::string BuiltPayload(const char* name);
+// A payload file of an earlier installation, so that a run that should
+// replace it cannot leave it and pass: the build's bytes, the last ones
+// replaced by a mark (zero padding in the programs, which still run). Of
+// the same size: with bytes appended, a running program's file was not
+// held against writing under Wine.
+std::string EarlierPayload(const char* name);
 // Deletes dir and everything below it, read-only files included.
 void RemoveTree(const std::string& dir);
 // A string value below HKEY_LOCAL_MACHINE, or "<none>".
