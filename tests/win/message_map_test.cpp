@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "shell/message_map.h"
 
 namespace {
@@ -66,30 +69,59 @@ TEST_F(Dispatch, CommandIdIsTheLowWordAndCodeTheHighWord) {
   EXPECT_EQ(CommandDispatch(&map, window, MAKEWPARAM(999, 0), 0), 0);
 }
 
-// An unlisted command reaches the default window procedure with wParam whole.
-WPARAM seenWParam;
-LRESULT CALLBACK Recorder(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  if (m == WM_COMMAND) { seenWParam = wp; return 77; }
-  return DefWindowProcA(w, m, wp, lp);
+// What each default procedure was handed: message, wParam, lParam per call.
+typedef std::vector<std::tuple<UINT, WPARAM, LPARAM>> Handed;
+Handed toWindowProc, toDialogProc;
+
+// DefWindowProcA as this program imports it: the dispatcher calls it through
+// this slot, which the test points at a recorder for the duration of a call.
+extern "C" LRESULT(WINAPI* importedDefWindowProc)(HWND, UINT, WPARAM, LPARAM) __asm__("__imp__DefWindowProcA@16");
+
+LRESULT WINAPI RecordDefWindowProc(HWND, UINT m, WPARAM wp, LPARAM lp) {
+  toWindowProc.emplace_back(m, wp, lp);
+  return 55;
 }
 
-TEST_F(Dispatch, UnlistedCommandReachesDefaultWithWParamWhole) {
-  WNDCLASSA cls = {};
-  cls.lpfnWndProc = Recorder;
-  cls.lpszClassName = "DispatchRecorder";
-  RegisterClassA(&cls);
-  HWND recorder = CreateWindowExA(0, "DispatchRecorder", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  // Subclassed: DefWindowProc of a class window is its own procedure here,
-  // so send through the dispatcher and compare what the class saw.
-  CommandMap map = MAP_OF(kCommands, DefaultDialog);
-  WPARAM wp = MAKEWPARAM(555, 7);
-  seenWParam = 0;
-  SendMessageA(recorder, WM_COMMAND, wp, 0);
-  EXPECT_EQ(seenWParam, wp);
+LRESULT CommandThroughRecorder(const CommandMap* map, HWND window, WPARAM wp, LPARAM lp) {
+  DWORD protection;
+  VirtualProtect(&importedDefWindowProc, sizeof(importedDefWindowProc), PAGE_READWRITE, &protection);
+  auto real = importedDefWindowProc;
+  importedDefWindowProc = RecordDefWindowProc;
+  LRESULT result = CommandDispatch(map, window, wp, lp);
+  importedDefWindowProc = real;
+  VirtualProtect(&importedDefWindowProc, sizeof(importedDefWindowProc), protection, &protection);
+  return result;
+}
+
+// DefDlgProcA hands a message to the dialog's own procedure first.
+INT_PTR CALLBACK RecordDialogProc(HWND, UINT m, WPARAM wp, LPARAM lp) {
+  if (m != WM_COMMAND) return FALSE;
+  toDialogProc.emplace_back(m, wp, lp);
+  return TRUE;
+}
+
+TEST_F(Dispatch, UnlistedCommandReachesTheDefaultProcedureWithWParamWhole) {
+  struct {
+    DLGTEMPLATE header;
+    WORD menu, windowClass, title;
+  } empty = {{WS_POPUP, 0, 0, 0, 0, 10, 10}, 0, 0, 0};
+  HWND dialog = CreateDialogIndirectParamA(nullptr, &empty.header, nullptr, RecordDialogProc, 0);
+  ASSERT_NE(dialog, nullptr);
+  const WPARAM wp = MAKEWPARAM(555, 7);
+  const Handed once = {{WM_COMMAND, wp, 0x1234}};
+  toWindowProc.clear();
+  toDialogProc.clear();
   CommandMap windowMap = MAP_OF(kCommands, DefaultWindow);
-  EXPECT_EQ(CommandDispatch(&windowMap, recorder, wp, 0), 0);  // DefWindowProc answers 0
-  (void)map;
-  DestroyWindow(recorder);
+  EXPECT_EQ(CommandThroughRecorder(&windowMap, dialog, wp, 0x1234), 55);
+  EXPECT_EQ(toWindowProc, once);
+  EXPECT_EQ(toDialogProc, Handed{});
+
+  toWindowProc.clear();
+  CommandMap dialogMap = MAP_OF(kCommands, DefaultDialog);
+  CommandThroughRecorder(&dialogMap, dialog, wp, 0x1234);
+  EXPECT_EQ(toDialogProc, once);
+  EXPECT_EQ(toWindowProc, Handed{});
+  DestroyWindow(dialog);
 }
 
 }  // namespace
