@@ -70,6 +70,7 @@ class DestinationPage : public testing::Test {
     FreeKB = 0;
   }
   PageResult Run(std::vector<ScriptStep> steps) {
+    Watchdog watchdog;
     DialogScript script(std::move(steps));
     PageResult result = ShowDestinationPage(nullptr);
     EXPECT_TRUE(script.Finished()) << "steps done: " << script.StepsDone();
@@ -149,16 +150,23 @@ TEST_F(DestinationPage, BrowseCancelledWithAnEmptyNameMakesNextWarn) {
 TEST_F(DestinationPage, NotEnoughFreeSpaceRefusesNext) {
   // Drive S is a 1 MB memory drive where the test session could mount one.
   if (GetDriveTypeA("S:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small drive S: in this session";
+  std::string label;
   PageResult result = Run({
       OnPage(IDC_BROWSE, [](HWND page) { Press(page, IDC_BROWSE); }),
-      OnDialog(kBrowseCaption, [](HWND b) { SelectDrive(b, 'S'); Press(b, IDCANCEL); }),
+      OnDialog(kBrowseCaption, [&](HWND b) {
+        SelectDrive(b, 'S');
+        label = ItemText(b, IDC_FREE_SPACE);
+        Press(b, IDCANCEL);
+      }),
       OnPage(IDC_BROWSE, [](HWND page) { Press(page, IDOK); }),
       AnswerBox(kNotEnoughSpace, IDYES),
       OnPage(IDC_BROWSE, [](HWND page) { Press(page, IDCANCEL); }),
       AnswerBox(kConfirmCancel, IDYES),
   });
   EXPECT_EQ(result, 1);
-  EXPECT_LT(FreeKB, 1400u);
+  // The empty drive's 1,048,576 bytes, in thousands.
+  EXPECT_EQ(label, " Available: 1048 KB, Required: 1400 KB");
+  EXPECT_EQ(FreeKB, 1048u);
   EXPECT_FALSE(DirectoryExists("S:\\Norvu"));
 }
 
@@ -175,6 +183,7 @@ class BrowseDialog : public testing::Test {
   }
   static void CopyTextTo(char* dest, const char* text) { lstrcpyA(dest, text); }
   void Run(std::vector<ScriptStep> steps) {
+    Watchdog watchdog;
     DialogScript script(std::move(steps));
     ShowBrowseDialog(nullptr);
     EXPECT_TRUE(script.Finished()) << "steps done: " << script.StepsDone();
@@ -183,6 +192,7 @@ class BrowseDialog : public testing::Test {
 
 TEST_F(BrowseDialog, OpensWithNorvuAndTheFreeSpaceLabel) {
   CopyTextTo(FolderName, "Other");
+  FreeKB = 2345;  // as the destination page found it
   std::string name, label, pathLabel;
   Run({OnDialog(kBrowseCaption, [&](HWND b) {
     name = ItemText(b, IDC_FOLDER_NAME);
@@ -194,9 +204,7 @@ TEST_F(BrowseDialog, OpensWithNorvuAndTheFreeSpaceLabel) {
   EXPECT_STREQ(FolderName, "Norvu");
   // The list and its label were built before the name was reset.
   EXPECT_EQ(pathLabel, std::string(BrowsePath) + "\\Other");
-  char expected[64];
-  FormatFreeSpaceLabel(expected, sizeof(expected), FreeKB);
-  EXPECT_EQ(label, expected);
+  EXPECT_EQ(label, " Available: 2345 KB, Required: 1400 KB");
 }
 
 TEST_F(BrowseDialog, AHundredthCharacterIsRefused) {
@@ -229,17 +237,18 @@ TEST_F(BrowseDialog, OkChecksTheNameAndTheFreeSpace) {
 }
 
 TEST_F(BrowseDialog, DriveChoiceResetsThePathAndCancelKeepsIt) {
+  // Drive N of the test session has no medium: its free space is 0.
+  FreeKB = 2345;
   std::string label;
   Run({OnDialog(kBrowseCaption, [&](HWND b) {
-    SelectDrive(b, 'D');
+    SelectDrive(b, 'N');
     label = ItemText(b, IDC_FREE_SPACE);
     Press(b, IDCANCEL);
   })});
-  EXPECT_STREQ(BrowsePath, "D:\\");
-  EXPECT_EQ(DriveTable[SelectedDrive * kDriveSlotSize], 'D');
-  char expected[64];
-  FormatFreeSpaceLabel(expected, sizeof(expected), FreeKB);
-  EXPECT_EQ(label, expected);
+  EXPECT_STREQ(BrowsePath, "N:\\");
+  EXPECT_EQ(DriveTable[SelectedDrive * kDriveSlotSize], 'N');
+  EXPECT_EQ(label, " Available: 0 KB, Required: 1400 KB");
+  EXPECT_EQ(FreeKB, 0u);
 }
 
 TEST_F(BrowseDialog, DoubleClicksWalkTheFolders) {

@@ -1,7 +1,10 @@
 #include "dialog_script.h"
 
+#include <gtest/gtest.h>
+
 namespace {
 DialogScript* current;
+const UINT kWatchdogMs = 20000;
 
 BOOL CALLBACK TakeEnabledWindow(HWND w, LPARAM found) {
   if (!IsWindowVisible(w) || !IsWindowEnabled(w)) return TRUE;
@@ -14,7 +17,26 @@ HWND FrontWindow() {
   EnumThreadWindows(GetCurrentThreadId(), TakeEnabledWindow, (LPARAM)&found);
   return found;
 }
+
+BOOL CALLBACK EndDialogWindow(HWND w, LPARAM) {
+  char cls[16] = "";
+  GetClassNameA(w, cls, sizeof(cls));
+  if (strcmp(cls, "#32770") == 0) {
+    ADD_FAILURE() << "still open after " << kWatchdogMs / 1000 << " s: \"" << WindowText(w) << "\" saying \""
+                  << MessageBoxText(w) << "\"";
+    EndDialog(w, 99);
+  }
+  return TRUE;
+}
 }  // namespace
+
+Watchdog::Watchdog() { timer_ = SetTimer(nullptr, 0, kWatchdogMs, Expire); }
+
+Watchdog::~Watchdog() { KillTimer(nullptr, timer_); }
+
+void CALLBACK Watchdog::Expire(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), EndDialogWindow, 0);
+}
 
 DialogScript::DialogScript(std::vector<ScriptStep> steps) : steps_(std::move(steps)) {
   current = this;

@@ -27,6 +27,20 @@ class DialogScript {
   UINT_PTR timer_;
 };
 
+// While it lives, a dialog or message box of this thread still open after
+// 20 s is ended and fails the test case: a box that no step answers (or a
+// step that never comes) fails in seconds instead of holding the program
+// until CTest's time limit. Its timer fires inside any modal loop.
+class Watchdog {
+ public:
+  Watchdog();
+  ~Watchdog();
+
+ private:
+  static void CALLBACK Expire(HWND, UINT, UINT_PTR, DWORD);
+  UINT_PTR timer_;
+};
+
 // Window helpers for steps.
 std::string WindowText(HWND window);
 std::string ItemText(HWND dialog, int id);

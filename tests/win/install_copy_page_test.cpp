@@ -1,7 +1,7 @@
 // The copy page run modally in this process. Each test makes its own payload:
 // a copy of this program whose resources are replaced by the copy page's
-// template and seven small compressed files, loaded as a data file and used
-// as the module the page loads from. The installer's real payload is checked
+// template and seven small files compressed by the project's codec, loaded
+// as a data file and used as the module the page loads from. The installer's real payload is checked
 // separately, when this build has it.
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -17,115 +17,10 @@
 #include "shell/page_look.h"
 #include "shell/pages.h"
 #include "shell/setup_state.h"
+#include "tools/szdd/szdd_decode.h"
+#include "tools/szdd/szdd_encode.h"
 
 namespace {
-
-// ---------------------------------------------------------------------------
-// The compress format, mode A: a 14-byte header, then groups of eight items
-// behind a flag byte (bit set: a literal; clear: a two-byte reference of 12
-// bits of window position and 4 bits of length - 3) over a 4096-byte window
-// that starts filled with spaces, writing from position 4096 - 16.
-
-const int kWindow = 4096;
-const int kWindowStart = kWindow - 16;
-const int kMinMatch = 3;
-const int kMaxMatch = 18;
-const char kMagic[] = "SZDD\x88\xF0\x27\x33";
-
-std::string SzddHeader(char replaced, uint32_t size) {
-  std::string header(kMagic, 8);
-  header += 'A';
-  header += replaced;
-  for (int i = 0; i < 4; ++i) header += (char)((size >> (8 * i)) & 0xFF);
-  return header;
-}
-
-unsigned Hash3(const std::string& data, size_t i) {
-  return ((unsigned char)data[i] * 1031u + (unsigned char)data[i + 1] * 37u + (unsigned char)data[i + 2]) & 0xFFF;
-}
-
-// Greedy compression with back references, overlapping ones included.
-std::string SzddCompress(const std::string& data, char replaced) {
-  std::string out = SzddHeader(replaced, (uint32_t)data.size());
-  std::vector<int> head(0x1000, -1), chain(data.size(), -1);
-  auto remember = [&](size_t p) {
-    if (p + kMinMatch > data.size()) return;
-    unsigned h = Hash3(data, p);
-    chain[p] = head[h];
-    head[h] = (int)p;
-  };
-  size_t i = 0;
-  while (i < data.size()) {
-    size_t flagAt = out.size();
-    out += '\0';
-    unsigned flags = 0;
-    for (int bit = 0; bit < 8 && i < data.size(); ++bit) {
-      int bestLength = 0, bestFrom = 0;
-      if (i + kMinMatch <= data.size()) {
-        int tries = 48;
-        for (int j = head[Hash3(data, i)]; j >= 0 && (int)i - j <= kWindow - kMaxMatch && tries-- > 0; j = chain[j]) {
-          int length = 0;
-          while (length < kMaxMatch && i + length < data.size() && data[j + length] == data[i + length]) ++length;
-          if (length > bestLength) bestLength = length, bestFrom = j;
-        }
-      }
-      size_t take = 1;
-      if (bestLength >= kMinMatch) {
-        int position = (kWindowStart + bestFrom) & (kWindow - 1);
-        out += (char)(position & 0xFF);
-        out += (char)(((position >> 4) & 0xF0) | (bestLength - kMinMatch));
-        take = bestLength;
-      } else {
-        flags |= 1u << bit;
-        out += data[i];
-      }
-      for (size_t k = 0; k < take; ++k) remember(i++);
-    }
-    out[flagAt] = (char)flags;
-  }
-  return out;
-}
-
-// Expands a whole compressed file; false when it is not one or its length
-// disagrees with its header.
-bool SzddExpand(const std::string& in, std::string* out) {
-  out->clear();
-  if (in.size() < 14 || in.compare(0, 8, kMagic, 8) != 0 || in[8] != 'A') return false;
-  uint32_t size = 0;
-  for (int i = 0; i < 4; ++i) size |= (uint32_t)(unsigned char)in[10 + i] << (8 * i);
-  std::vector<unsigned char> window(kWindow, ' ');
-  int at = kWindowStart;
-  auto put = [&](unsigned char c) {
-    out->push_back((char)c);
-    window[at] = c;
-    at = (at + 1) & (kWindow - 1);
-  };
-  size_t p = 14;
-  while (p < in.size()) {
-    unsigned flags = (unsigned char)in[p++];
-    for (int bit = 0; bit < 8 && p < in.size(); ++bit) {
-      if (flags & (1u << bit)) {
-        put((unsigned char)in[p++]);
-        continue;
-      }
-      if (p + 1 >= in.size()) return false;
-      int low = (unsigned char)in[p], high = (unsigned char)in[p + 1];
-      p += 2;
-      int from = low | ((high & 0xF0) << 4);
-      for (int k = 0; k < (high & 0x0F) + kMinMatch; ++k) put(window[(from + k) & (kWindow - 1)]);
-    }
-  }
-  return out->size() == size;
-}
-
-TEST(Szdd, TestCodecRoundTrips) {
-  std::string text;
-  for (int i = 0; i < 3000; ++i) text += (char)("abcab  \0\xff"[i % 9] + (i % 97 == 0));
-  std::string expanded;
-  ASSERT_TRUE(SzddExpand(SzddCompress(text, 'x'), &expanded));
-  EXPECT_EQ(expanded, text);
-  EXPECT_LT(SzddCompress(text, 'x').size(), text.size() / 2);
-}
 
 // ---------------------------------------------------------------------------
 // Files and folders.
@@ -217,6 +112,13 @@ std::vector<std::string> ProductFiles() {
 }
 
 char LastLetter(const char* destination) { return destination[strlen(destination) - 1]; }
+
+// A compressed file as the project's own codec writes it.
+std::string SzddCompress(const std::string& data, char replaced) {
+  std::vector<uint8_t> out;
+  szdd::Compress((const uint8_t*)data.data(), data.size(), (uint8_t)replaced, &out);
+  return std::string(out.begin(), out.end());
+}
 
 std::vector<std::string> Compressed(const std::vector<std::string>& files) {
   std::vector<std::string> compressed;
@@ -592,9 +494,9 @@ TEST_F(CopyPage, RealPayloadExpandsToWhatItsResourcesHold) {
     std::string compressed((const char*)LockResource(LoadResource(own, found)), SizeofResource(own, found));
     // The header names the character the compressed name replaced.
     EXPECT_EQ(compressed[9], LastLetter(PayloadTable.destination[i])) << name;
-    std::string expanded;
-    ASSERT_TRUE(SzddExpand(compressed, &expanded)) << name;
-    EXPECT_EQ(Installed(i), expanded) << name;
+    std::vector<uint8_t> expanded;
+    ASSERT_EQ(szdd::Expand((const uint8_t*)compressed.data(), compressed.size(), &expanded), szdd::Status::Ok) << name;
+    EXPECT_TRUE(Installed(i) == std::string(expanded.begin(), expanded.end())) << name << " differs from its expansion";
   }
   EXPECT_TRUE(FolderEntries(tmp_).empty());
 }
