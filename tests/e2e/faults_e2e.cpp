@@ -324,6 +324,7 @@ class CopyFault : public InstallRun {
       if (i < whole) {
         EXPECT_TRUE(ReadWholeFile(path) == BuiltPayload(kPayloadFiles[i])) << path << " is not whole";
       } else if (i == cut) {
+        EXPECT_TRUE(PathExists(path)) << path << " is not there";
         EXPECT_LT(FileSize(path), PayloadSize(i)) << path;
       } else {
         EXPECT_FALSE(PathExists(path)) << path << " was begun";
@@ -405,6 +406,7 @@ TEST_F(CopyFault, KilledInTheMiddleOfTheCopyThenRunAgainGivesAWholeInstallation)
   EXPECT_LT(cut, whole);
   ExpectFilesUpTo(kDefaultInstallDir, 2, 2);
   ExpectTempHolds({kCompressed[2]});
+  ExpectNothingRegistered();
 
   // The second run goes over what the first one left, to the end.
   ui::PressKey(RunToGroupPage(true), VK_RETURN);

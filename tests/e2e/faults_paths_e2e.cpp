@@ -275,6 +275,7 @@ TEST_F(PathFault, FolderTree40LevelsDeepIsWalkedDownAndBackUp) {
   ui::WaitUntil([&] { return ui::ControlText(destination, IDC_PATH) == "D:\\Norvu"; }, "D:\\Norvu on the page");
   CancelOnDestination(destination);
   EXPECT_FALSE(PathExists("D:\\Norvu"));
+  ExpectNothingRegistered();
   user.ExpectUnchanged();
 }
 
