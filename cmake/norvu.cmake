@@ -16,6 +16,15 @@ function(norvu_windows_program target)
   target_link_options(${target} PRIVATE -static -Wl,--gc-sections)
 endfunction()
 
+# setup.exe and unsetup.exe ask to run as administrator: their manifest,
+# resource type 24, id 1. The resource compiler's dependency scan does not
+# see the manifest file that the script names, so it is named here.
+function(norvu_manifest target)
+  set(script ${CMAKE_SOURCE_DIR}/resources/manifest.rc)
+  set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/program.manifest)
+  target_sources(${target} PRIVATE ${script})
+endfunction()
+
 # Native test builds of the pure rules run under the sanitizers.
 set(NORVU_SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 function(norvu_sanitize target)
