@@ -97,6 +97,9 @@ class Planting : public InstallRun {
     for (const std::string& folder : watched) EXPECT_EQ(LoadedIn(folder), "") << "loaded from " << folder;
     others.clear();
     InstallRun::TearDown();
+    // The uninstaller's copy, removed here, stays in the system's list of
+    // files to remove at its next start: Wine goes through that list when
+    // the next test session starts.
     for (const char* folder : {kDownloads, kTemporary}) RemoveTree(folder);
   }
 
