@@ -16,6 +16,46 @@ function(norvu_windows_program target)
   target_link_options(${target} PRIVATE -static -Wl,--gc-sections)
 endfunction()
 
+# setup.exe and unsetup.exe start at SetupEntry (shell/startup.cpp) instead
+# of the C runtime's start-up, which would only add kilobytes, and have no
+# relocation table (the image always loads at its preferred base). That
+# entry runs no static constructors or destructors: the link map is read
+# after each link, and the build fails when the program has one.
+function(norvu_small_entry target)
+  set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
+  target_link_options(${target} PRIVATE
+    -Os -flto -nostartfiles -Wl,-e,_SetupEntry@0 -Wl,--disable-reloc-section -Wl,-Map,${map})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-constructors.sh ${map} $<TARGET_FILE:${target}>
+    VERBATIM)
+endfunction()
+
+# The programs we ship carry a fixed link time stamp, so that two builds of
+# one commit give the same bytes: SOURCE_DATE_EPOCH when it is set (the
+# linker takes it from its environment), else 0.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(NORVU_LINK_TIMESTAMP $ENV{SOURCE_DATE_EPOCH})
+else()
+  set(NORVU_LINK_TIMESTAMP 0)
+endif()
+function(norvu_fixed_timestamp target)
+  if(NORVU_LINK_TIMESTAMP)
+    set_property(TARGET ${target} PROPERTY CXX_LINKER_LAUNCHER
+      ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${NORVU_LINK_TIMESTAMP})
+  else()
+    target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
+  endif()
+endfunction()
+
+# setup.exe and unsetup.exe ask to run as administrator: their manifest,
+# resource type 24, id 1. The resource compiler's dependency scan does not
+# see the manifest file that the script names, so it is named here.
+function(norvu_manifest target)
+  set(script ${CMAKE_SOURCE_DIR}/resources/manifest.rc)
+  set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/program.manifest)
+  target_sources(${target} PRIVATE ${script})
+endfunction()
+
 # Native test builds of the pure rules run under the sanitizers.
 set(NORVU_SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 function(norvu_sanitize target)

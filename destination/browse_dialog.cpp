@@ -77,7 +77,9 @@ void OnBrowseOk(HWND dialog) {
   SendMessageA(BrowseNameEdit, WM_GETTEXT, 100, (LPARAM)FolderName);
   if (FolderName[0] == '\0') {
     MessageBoxA(dialog, "You forget to select a directory", "Warning", MB_ICONWARNING);
-    SetFocus(BrowseNameEdit);
+    // Posted, so that it comes after the dialog is active again and the
+    // dialog manager has put back the focus it had before the box.
+    PostMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)BrowseNameEdit, TRUE);
   } else if (!HasRoomForInstall(FreeKB)) {
     MessageBoxA(dialog, kNotEnoughSpace, nullptr, MB_ICONERROR | MB_YESNO);
   } else {

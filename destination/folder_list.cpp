@@ -6,13 +6,14 @@
 #include "resource.h"
 #include "shell/bounded_text.h"
 #include "shell/setup_state.h"
+#include "shell/system_libraries.h"
 
 static int AddIcon(HIMAGELIST images, int id) {
-  return ImageList_ReplaceIcon(images, -1, LoadIconA(Instance, MAKEINTRESOURCEA(id)));
+  return ImageListReplaceIcon(images, -1, LoadIconA(Instance, MAKEINTRESOURCEA(id)));
 }
 
 void CreateFolderImageList(HWND listView) {
-  HIMAGELIST images = ImageList_Create(16, 16, ILC_MASK, 3, 0);
+  HIMAGELIST images = ImageListCreate(16, 16, ILC_MASK, 3, 0);
   FolderIcon = AddIcon(images, IDI_FOLDER);
   UpIcon = AddIcon(images, IDI_UP);
   TargetIcon = AddIcon(images, IDI_TARGET);

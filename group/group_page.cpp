@@ -57,9 +57,16 @@ void FinishGroup() {
   CopyText(FinalOpenPath, GroupPath);
 }
 
+// Set while Finish runs. Its registry message is owned by the backdrop, so
+// the page stays live under it; a second Finish from there would run nested
+// and make the group one level deeper.
+bool Finishing;
+
 LRESULT OnGroupCommand(HWND page, int id, int, LPARAM) {
   if (id == IDOK) {
+    Finishing = true;
     FinishGroup();
+    Finishing = false;
     EndDialog(page, 0);
   } else if (MessageBoxA(page, "Cancel creating the shortcuts?", "Confirmation", MB_ICONQUESTION | MB_YESNO) == IDYES) {
     EndDialog(page, 1);
@@ -74,7 +81,9 @@ const CommandEntry kGroupCommands[] = {
 };
 const CommandMap kGroupCommandMap = MAP_OF(kGroupCommands, DefaultNone);
 
+// The page's buttons do nothing until Finish is over.
 LRESULT OnGroupCommandMessage(HWND page, UINT, WPARAM wParam, LPARAM lParam) {
+  if (Finishing) return 0;
   return CommandDispatch(&kGroupCommandMap, page, wParam, lParam);
 }
 

@@ -1,7 +1,8 @@
 #include "install/payload_file.h"
 
-#include <lzexpand.h>
 #include <stdio.h>
+
+#include "shell/system_libraries.h"
 
 bool WriteCompressedFile(HMODULE module, const char* name, const char* path) {
   HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(10));
@@ -33,18 +34,18 @@ bool ExpandFile(const char* from, const char* to) {
   HANDLE compressed = OpenPlainFile(from, GENERIC_READ, OPEN_EXISTING);
   if (compressed == INVALID_HANDLE_VALUE) return false;
   // LZ32 handles are the system's 32-bit file handles (HFILE).
-  INT source = LZInit((INT)(INT_PTR)compressed);
+  INT source = LzInit((INT)(INT_PTR)compressed);
   if (source < 0) {
     CloseHandle(compressed);
     return false;
   }
   HANDLE expanded = OpenPlainFile(to, GENERIC_WRITE, CREATE_ALWAYS);
   if (expanded == INVALID_HANDLE_VALUE) {
-    LZClose(source);
+    LzClose(source);
     return false;
   }
-  LONG copied = LZCopy(source, (INT)(INT_PTR)expanded);
-  LZClose(source);
+  LONG copied = LzCopy(source, (INT)(INT_PTR)expanded);
+  LzClose(source);
   CloseHandle(expanded);
   return copied >= 0;
 }

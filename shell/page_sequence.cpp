@@ -29,7 +29,9 @@ LRESULT RunPages(HWND window, int, int, LPARAM) {
     wsprintfA(MessageText, kSuccessFormat, kProductName);
     MessageBoxA(window, MessageText, kSetupCaption, MB_OK | MB_ICONINFORMATION);
     DestroyWindow(window);
-    ShellExecuteA(nullptr, nullptr, FinalOpenPath, nullptr, nullptr, SW_SHOWNA);
+    // After a cancelled group page there is no folder to open: some shells
+    // would open the current folder for an empty path.
+    if (FinalOpenPath[0] != '\0') ShellExecuteA(nullptr, nullptr, FinalOpenPath, nullptr, nullptr, SW_SHOWNA);
   } else {
     MessageBoxA(window, kCancelText, kSetupCaption, MB_OK | MB_ICONWARNING);
     DestroyWindow(window);

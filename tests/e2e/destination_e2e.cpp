@@ -105,6 +105,29 @@ TEST_F(Destination, TypingAHundredthCharacterPutsTheNameBack) {
   CancelSetup();
 }
 
+TEST_F(Destination, EmptyNameOnOkWarnsAndTheNameFieldHasTheFocusAfterwards) {
+  HWND browse = OpenBrowse();
+  HWND name = ui::Control(browse, IDC_FOLDER_NAME);
+  ui::Click(name);
+  ui::PressKey(browse, VK_END);
+  ui::PressKeyWith(browse, VK_SHIFT, VK_HOME);  // "Norvu" selected and deleted
+  ui::PressKey(browse, VK_DELETE);
+  ui::WaitUntil([&] { return ui::Text(name).empty(); }, "an empty name");
+  ui::Click(ui::Control(browse, IDOK));  // the focus goes to the button
+  ui::MessageBoxView warning = WaitMessage();
+  EXPECT_EQ(warning.text, "You forget to select a directory");
+  EXPECT_EQ(warning.caption, "Warning");
+  EXPECT_EQ(warning.icon, ui::Icon::Warning);
+  ui::Answer(warning, IDOK);
+  // Typed at once, the new name goes where the focus is.
+  ui::TypeText(browse, "Mine");
+  ui::WaitUntil([&] { return ui::Text(name) == "Mine"; }, "the typed name in the name field", 5000);
+  EXPECT_EQ(ui::FocusedControl(browse), name);
+  ui::PressKey(browse, VK_ESCAPE);
+  ui::WaitGone(browse, "the Browse dialog");
+  CancelSetup();
+}
+
 TEST_F(Destination, SmallDriveIsRefusedInTheDialogAndOnThePage) {
   if (GetDriveTypeA("S:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small drive S: (mount not allowed here)";
   HWND browse = OpenBrowse();

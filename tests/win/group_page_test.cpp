@@ -270,6 +270,31 @@ TEST_F(GroupPage, RegistryFailureIsReportedAndTheShortcutsAreStillMade) {
   EXPECT_STREQ(FinalOpenPath, group.c_str());
 }
 
+// The registry message is owned by the backdrop, not by the page: the page
+// stays live under it, and Finish pressed there again must not run nested.
+TEST_F(GroupPage, FinishPressedAgainUnderTheRegistryMessageDoesNothing) {
+  const std::string message = std::string("Couldn't create key in registry\n") + kNtKey;
+  HWND shown = nullptr;
+  PageResult result = Run({
+      OnPageWithGroupPath(kPrograms, [&](HWND page) {
+        EXPECT_EQ(RegDeleteTreeA(root, "SOFTWARE\\Microsoft\\Windows NT"), ERROR_SUCCESS);
+        shown = page;
+        Press(page, IDOK);
+      }),
+      [&](HWND front) {
+        if (MessageBoxText(front) != message) return false;
+        Press(shown, IDOK);
+        return true;
+      },
+      AnswerBox(message, IDOK),
+  });
+  EXPECT_EQ(result, 0);
+  std::string group = std::string(kPrograms) + "\\Norvu";
+  EXPECT_STREQ(FinalOpenPath, group.c_str());
+  EXPECT_TRUE(FileExists(group + "\\Norvu.lnk"));
+  EXPECT_FALSE(DirectoryExists(group + "\\Norvu"));
+}
+
 TEST_F(GroupPage, BrowserRisesNoHigherThanTwentyOneCharactersAndCancelKeepsTheWay) {
   std::string atPrograms, atStartMenu, labelAtStartMenu, afterEntering, shown;
   PageResult result = Run({
