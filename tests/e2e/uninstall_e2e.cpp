@@ -1,7 +1,9 @@
 // The installed uninstaller, end to end: setup.exe installs with Enter on
 // every page, then unsetup.exe removes what it made. Checked against
 // snapshots of the prefix's files and registry, with a file the user added,
-// run twice, declined, and with the product running.
+// run twice, declined (the copy's switch typed by hand still asks), with the
+// product running, started from the system's list of programs, without an
+// uninstall entry, and with an entry that names a drive root.
 #include <map>
 #include <vector>
 
@@ -274,6 +276,7 @@ class UninstallRun : public InstallRun {
     RestoreValue(kSessionManager, kPendingRemovals, pendingBefore);
     InstallRun::TearDown();
     EndDesktopHolder(holder);
+    rootFiles.Remove();
     DeleteFileA((LoneFolder() + "\\unsetup.exe").c_str());
     RemoveDirectoryA(LoneFolder().c_str());
   }
@@ -423,6 +426,7 @@ class UninstallRun : public InstallRun {
   HWND lastBox = nullptr;
   SavedValue pendingBefore;
   std::vector<std::string> scheduledBefore;
+  UserFiles rootFiles;  // planted in C:\, removed after the case whatever happens
 };
 
 TEST_F(UninstallRun, ThroughItsShortcutItLeavesFilesAndRegistryAsBeforeTheInstallation) {
@@ -570,8 +574,7 @@ TEST_F(UninstallRun, WithoutAnEntryItRemovesTheInstallationInItsOwnFolderAndNoth
 }
 
 TEST_F(UninstallRun, AnEntryNamingADriveRootIsRefusedAndNothingIsDeleted) {
-  UserFiles mine;
-  for (const char* name : {"norvu.exe", "unsetup.exe", "notice.wri"}) mine.Plant(std::string("C:\\") + name, "mine");
+  for (const char* name : {"norvu.exe", "unsetup.exe", "notice.wri"}) rootFiles.Plant(std::string("C:\\") + name, "mine");
   HKEY entry;
   ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kNtUninstallKey, &entry), ERROR_SUCCESS);
   RegSetValueExA(entry, "Progdir", 0, REG_SZ, (const BYTE*)"C:\\", 4);
@@ -585,9 +588,8 @@ TEST_F(UninstallRun, AnEntryNamingADriveRootIsRefusedAndNothingIsDeleted) {
   EXPECT_NE(refused.text.find("it is the root of a drive"), std::string::npos) << refused.text;
   EXPECT_EQ(refused.icon, ui::Icon::Error);
   AnswerAndWaitForTheEnd(refused, IDOK);
-  mine.ExpectUnchanged();
+  rootFiles.ExpectUnchanged();
   EXPECT_EQ(Lines(Differences(before, TakeSnapshot())), "") << "refused, yet changed";
-  mine.Remove();
 }
 
 }  // namespace
