@@ -22,11 +22,21 @@ bool CreateSubkey(HKEY parent, const char* name, HKEY* key) {
                          nullptr) == ERROR_SUCCESS;
 }
 
-void WriteUninstallEntry(HKEY versionKey, bool haveUninstaller) {
+bool OpenMachineKey(const char* path, HKEY* key) {
+  return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, kReadWrite, key) == ERROR_SUCCESS;
+}
+
+// listed: the entry in the system's list of programs, which runs
+// UninstallString as a command line: quoted there, so that a path with
+// spaces cannot start "C:\Program.exe" instead. The uninstaller reads
+// Scdir and Progdir from either entry.
+void WriteUninstallEntry(HKEY versionKey, bool haveUninstaller, bool listed) {
   HKEY entry;
   if (!CreateSubkey(versionKey, kUninstallSubkey, &entry)) return;
   SetText(entry, "DisplayName", kProductName);
-  if (haveUninstaller) SetText(entry, "UninstallString", LinkTarget);
+  char text[530];
+  const char* uninstaller = listed && ComposeText(text, "\"", LinkTarget, "\"") ? text : LinkTarget;
+  if (haveUninstaller) SetText(entry, "UninstallString", uninstaller);
   SetText(entry, "Scdir", GroupDir);
   SetText(entry, "Progdir", InstallDir);
   RegCloseKey(entry);
@@ -34,7 +44,7 @@ void WriteUninstallEntry(HKEY versionKey, bool haveUninstaller) {
 
 void WriteAppPath() {
   HKEY appPaths, entry;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, kReadWrite, &appPaths) != ERROR_SUCCESS) return;
+  if (!OpenMachineKey(kAppPathsKey, &appPaths)) return;
   if (CreateSubkey(appPaths, kProductName, &entry)) {
     char program[512];
     if (ComposeText(program, InstallDir, "\\", kProductName)) SetText(entry, "", program);
@@ -49,14 +59,20 @@ void WriteAppPath() {
 void RegisterProduct() {
   const char* versionKey = VersionKeyFor(WinVersion);
   HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, versionKey, 0, kReadWrite, &key) != ERROR_SUCCESS) {
+  if (!OpenMachineKey(versionKey, &key)) {
     ComposeText(MessageText, "Couldn't create key in registry\n", versionKey);
     MessageBoxA(MainWindow, MessageText, nullptr, MB_OK);
     return;
   }
   // An uninstaller path too long to compose is left out rather than stale.
   bool haveUninstaller = ComposeText(LinkTarget, InstallDir, "\\unsetup.exe");
-  WriteUninstallEntry(key, haveUninstaller);
+  WriteUninstallEntry(key, haveUninstaller, false);
   RegCloseKey(key);
+  // The system's list of programs is the Uninstall list below the Windows
+  // key; Windows 95 has it there already, NT-class systems get it too.
+  if (versionKey != kWindowsVersionKey && OpenMachineKey(kWindowsVersionKey, &key)) {
+    WriteUninstallEntry(key, haveUninstaller, true);
+    RegCloseKey(key);
+  }
   WriteAppPath();
 }

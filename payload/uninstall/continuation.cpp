@@ -8,23 +8,30 @@ const char kSwitch[] = "/continue";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-}  // namespace
-
-bool ComposeContinuation(char* dest, size_t size, const char* copyPath, unsigned long processHandle) {
-  char line[600];
-  return ComposeText(line, "\"", copyPath, "\" ") && AppendText(line, kSwitch) && AppendText(line, " ") &&
-         AppendNumber(line, sizeof(line), processHandle) && CopyText(dest, size, line);
+const char* SkipSpaces(const char* p) {
+  while (*p == ' ') ++p;
+  return p;
 }
 
-bool ParseContinuation(const char* arguments, unsigned long* processHandle) {
-  const char* p = arguments;
-  while (*p == ' ') ++p;
+}  // namespace
+
+bool ComposeContinuation(char* dest, size_t size, const char* copyPath, unsigned long processHandle,
+                         const char* folder) {
+  char line[1100];
+  bool composed = ComposeText(line, "\"", copyPath, "\" ") && AppendText(line, kSwitch) && AppendText(line, " ") &&
+                  AppendNumber(line, sizeof(line), processHandle);
+  if (composed && folder[0] != '\0') composed = ComposeText(line, line, " \"", folder) && AppendText(line, "\"");
+  return composed && CopyText(dest, size, line);
+}
+
+bool ParseContinuation(const char* arguments, Continuation& continuation) {
+  const char* p = SkipSpaces(arguments);
   for (const char* s = kSwitch; *s != '\0'; ++s, ++p) {
     char c = *p >= 'A' && *p <= 'Z' ? (char)(*p - 'A' + 'a') : *p;
     if (c != *s) return false;
   }
   if (*p != ' ') return false;
-  while (*p == ' ') ++p;
+  p = SkipSpaces(p);
   if (!IsDigit(*p)) return false;
   unsigned long value = 0;
   for (; IsDigit(*p); ++p) {
@@ -32,8 +39,24 @@ bool ParseContinuation(const char* arguments, unsigned long* processHandle) {
     if (value > (0xFFFFFFFFul - digit) / 10) return false;  // more than 32 bits
     value = value * 10 + digit;
   }
-  while (*p == ' ') ++p;
+  char folder[sizeof(continuation.folder)] = "";
+  if (*p == ' ' && *(p = SkipSpaces(p)) == '"') {
+    size_t n = 0;
+    for (++p; *p != '"'; ++p, ++n) {
+      if (*p == '\0' || n + 1 >= sizeof(folder)) return false;
+      folder[n] = *p;
+    }
+    if (n == 0) return false;
+    folder[n] = '\0';
+    p = SkipSpaces(p + 1);
+  }
   if (*p != '\0') return false;
-  *processHandle = value;
+  continuation.processHandle = value;
+  CopyText(continuation.folder, folder);
   return true;
+}
+
+bool ComposeCopyFolder(char* dest, size_t size, const char* tempFolder, unsigned number) {
+  char name[24] = "nvu";
+  return AppendNumber(name, sizeof(name), number) && AppendText(name, ".tmp") && JoinPath(dest, size, tempFolder, name);
 }

@@ -43,6 +43,13 @@ void ReportKeyLeft(RemovalReport& report, const char* keyPath, LONG error) {
   ReportLeft(report, item, LeftFailed, "", (unsigned long)error);
 }
 
+bool HoldsFile(const char* folder, const char* name) {
+  char path[kRecordedPathSize + 16];
+  if (!JoinPath(path, folder, name + 1)) return false;
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool IsEmptyKey(HKEY key) {
   DWORD subkeys = 1, values = 1;
   return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
@@ -75,16 +82,32 @@ void RemoveEntryBelow(const char* versionKey, RemovalReport& report) {
 
 }  // namespace
 
-EntryState FindInstallation(Installation& found) {
+EntryState FindInstallation(Installation& found, Refusal& refusal) {
   const char* order[2];
   EntryKeyOrder(GetVersion(), order);
   EntryState state = EntryMissing;
   for (const char* versionKey : order) {
     if (!ReadEntry(versionKey, found)) continue;
-    if (IsFullFolderPath(found.progdir)) return EntryFound;
-    state = EntryUnusable;
+    Refusal why;
+    // The disk is asked only about a folder whose path is trusted.
+    if (JudgeEntry(found, why)) {
+      if (HoldsFile(found.progdir, kUninstallerName)) return EntryFound;
+      Refuse(why, "Progdir", found.progdir, FolderWithoutUninstaller);
+    }
+    if (state == EntryMissing) refusal = why;
+    state = EntryRefused;
   }
   return state;
+}
+
+bool FindProductIn(const char* folder, Installation& found) {
+  if (JudgeFolder(folder) != FolderTrusted || !HoldsFile(folder, kNorvuProgramName) ||
+      !HoldsFile(folder, kUninstallerName) || !CopyText(found.progdir, folder)) {
+    return false;
+  }
+  found.versionKey = nullptr;
+  found.scdir[0] = '\0';
+  return true;
 }
 
 void RemoveUninstallEntries(const Installation& installation, RemovalReport& report) {

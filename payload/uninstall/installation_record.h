@@ -6,12 +6,19 @@
 #include "payload/uninstall/uninstall_texts.h"
 
 enum EntryState {
-  EntryMissing,   // no uninstall entry below either version key
-  EntryUnusable,  // an entry, but without a full installation folder
+  EntryMissing,  // no uninstall entry below either version key
+  EntryRefused,  // an entry, but with folders the uninstaller will not work with
   EntryFound,
 };
-// The first entry (in EntryKeyOrder) that names a full installation folder.
-EntryState FindInstallation(Installation& found);
+// The first entry (in EntryKeyOrder) whose folders are trusted and whose
+// installation folder holds the uninstaller; otherwise, when there is an
+// entry, why the first one was refused.
+EntryState FindInstallation(Installation& found, Refusal& refusal);
+
+// An installation without an entry (its group page was cancelled, or the
+// registry refused it): folder is trusted and holds the product's program
+// and its uninstaller. found then names no version key and no group.
+bool FindProductIn(const char* folder, Installation& found);
 
 // Removes the entry found, the other version key's entry too when it names
 // the same folder, and an Uninstall list that setup made and that is empty

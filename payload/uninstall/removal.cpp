@@ -10,6 +10,17 @@ namespace {
 RemovalProgress Progress;
 RemovalReport Report;
 
+// The error of opening path for deletion, 0 when it opens. Windows answers
+// "access denied" both for a running program's file, which opens, and for a
+// file that this user may not delete, which does not.
+DWORD OpenForDeletionError(const char* path) {
+  HANDLE item = CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (item == INVALID_HANDLE_VALUE) return GetLastError();
+  CloseHandle(item);
+  return 0;
+}
+
 // Removes a file, or a folder that is empty. A failure is put to the user
 // with Retry and Cancel; Cancel leaves the item and reports it. True when it
 // has gone (or was not there).
@@ -24,13 +35,16 @@ bool RemoveItem(const char* path, bool folder) {
     }
     if (folder ? RemoveDirectoryA(path) : DeleteFileA(path)) return true;
     const DWORD error = GetLastError();
-    const RemovalOutcome outcome = ClassifyRemovalError(error);
+    const RemovalOutcome outcome =
+        ClassifyRemovalError(error, error == ERROR_ACCESS_DENIED ? OpenForDeletionError(path) : 0);
     if (outcome == RemovalGone) return true;
     char prompt[1024];
     if (!ComposeRetryPrompt(prompt, sizeof(prompt), path, outcome, error)) CopyText(prompt, path);
     if (MessageBoxA(nullptr, prompt, kUninstallCaption, MB_RETRYCANCEL | MB_ICONWARNING | MB_SETFOREGROUND) !=
         IDRETRY) {
-      ReportLeft(Report, path, outcome == RemovalInUse ? LeftInUse : LeftFailed, "", error);
+      const LeftReason reason =
+          outcome == RemovalInUse ? LeftInUse : outcome == RemovalNoRights ? LeftNoRights : LeftFailed;
+      ReportLeft(Report, path, reason, "", error);
       return false;
     }
   }
@@ -71,7 +85,7 @@ void RemoveFolderIfEmpty(const char* folder, FolderKind kind) {
 }
 
 void RemoveGroup(const char* group) {
-  if (!IsFullFolderPath(group)) {
+  if (JudgeFolder(group) != FolderTrusted) {
     ReportLeft(Report, "The program group (its folder is not recorded)", LeftFailed, "", ERROR_PATH_NOT_FOUND);
     return;
   }
@@ -81,10 +95,10 @@ void RemoveGroup(const char* group) {
   RemoveFolderIfEmpty(group, GroupFolder);
 }
 
-void ShowFinalMessage() {
+void ShowFinalMessage(bool recorded) {
   const bool kept = ProductFilesLeft(Progress);
   char text[sizeof(Report.lines) + 400];
-  if (!ComposeFinalMessage(text, sizeof(text), Report, kept)) CopyText(text, kRemovedText);
+  if (!ComposeFinalMessage(text, sizeof(text), Report, Progress, recorded)) CopyText(text, kRemovedText);
   const UINT icon = Report.leftCount > 0 || kept ? MB_ICONWARNING : MB_ICONINFORMATION;
   MessageBoxA(nullptr, text, kUninstallCaption, MB_OK | icon | MB_SETFOREGROUND);
 }
@@ -102,13 +116,17 @@ void RemoveInstallation(const Installation& installation) {
     Progress.fileLeft[uninstaller] =
         !MayRemoveUninstaller(Progress) || !RemoveNamed(folder, PayloadTable.destination[uninstaller], false);
   }
-  RemoveGroup(installation.scdir);
+  // Without an uninstall entry setup made no group and no registry entries.
+  const bool recorded = installation.versionKey != nullptr;
+  if (recorded) RemoveGroup(installation.scdir);
   for (const char* subfolder : SubdirTable) {
     char path[kRecordedPathSize + 16];
     if (JoinPath(path, folder, subfolder + 1)) RemoveFolderIfEmpty(path, DataFolder);
   }
   RemoveFolderIfEmpty(folder, InstallFolder);
-  if (MayRemoveUninstallEntry(Progress)) RemoveUninstallEntries(installation, Report);
-  RemoveAppPath(installation, Progress, Report);
-  ShowFinalMessage();
+  if (recorded) {
+    if (MayRemoveUninstallEntry(Progress)) RemoveUninstallEntries(installation, Report);
+    RemoveAppPath(installation, Progress, Report);
+  }
+  ShowFinalMessage(recorded);
 }

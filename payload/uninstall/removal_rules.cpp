@@ -5,9 +5,6 @@
 
 namespace {
 
-const char kUninstallerName[] = "\\unsetup.exe";
-const char kNorvuProgramName[] = "\\norvu.exe";
-
 // System error codes, as the system defines them.
 const unsigned long kFileNotFound = 2, kPathNotFound = 3, kAccessDenied = 5, kSharingViolation = 32,
                     kLockViolation = 33;
@@ -69,12 +66,13 @@ bool MayRemoveAppPath(const RemovalProgress& progress, const char* appPathFolder
   return (program < 0 || !progress.fileLeft[program]) && SameFolder(appPathFolder, installFolder);
 }
 
-RemovalOutcome ClassifyRemovalError(unsigned long error) {
+RemovalOutcome ClassifyRemovalError(unsigned long error, unsigned long openError) {
   switch (error) {
     case kFileNotFound:
     case kPathNotFound:
       return RemovalGone;
     case kAccessDenied:
+      return openError == kAccessDenied ? RemovalNoRights : RemovalInUse;
     case kSharingViolation:
     case kLockViolation:
       return RemovalInUse;

@@ -14,6 +14,10 @@
 #include "group/group_paths.h"
 #include "install/payload_table.h"
 
+// The two files by which a folder is known as an installation of Norvu.
+constexpr char kUninstallerName[] = "\\unsetup.exe";
+constexpr char kNorvuProgramName[] = "\\norvu.exe";
+
 // The payload index of the uninstaller, or -1 when the table has none.
 int UninstallerIndex();
 // The payload index of the file that a shortcut's target names ("\Norvu.exe"
@@ -40,11 +44,16 @@ bool MayRemoveAppPath(const RemovalProgress& progress, const char* appPathFolder
 
 // What a failed removal of a file or folder means, from the system's error.
 enum RemovalOutcome {
-  RemovalGone,    // it was not there (any more): nothing to do
-  RemovalInUse,   // a program holds it open or runs from it: worth a retry
-  RemovalFailed,  // anything else
+  RemovalGone,      // it was not there (any more): nothing to do
+  RemovalInUse,     // a program holds it open or runs from it: worth a retry
+  RemovalNoRights,  // this user may not remove it
+  RemovalFailed,    // anything else
 };
-RemovalOutcome ClassifyRemovalError(unsigned long error);
+// The system refuses a running program's file with "access denied", as it
+// refuses a file that the user lacks the rights to. openError tells them
+// apart: the error of opening the item for deletion after an "access
+// denied" (0 when it opened, and for any other error).
+RemovalOutcome ClassifyRemovalError(unsigned long error, unsigned long openError);
 
 // The folders that setup makes, by what setup puts into them.
 enum FolderKind { InstallFolder, DataFolder, GroupFolder };

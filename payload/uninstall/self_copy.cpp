@@ -1,6 +1,7 @@
 #include "payload/uninstall/self_copy.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include "payload/uninstall/continuation.h"
 #include "shell/bounded_text.h"
@@ -30,43 +31,93 @@ void ScheduleRemovalAtRestart(const char* path) {
   }
 }
 
+// A folder for the copy, made anew in temp: CreateDirectoryA fails on any
+// name that exists, so nobody can have put a library beside the copy, or a
+// program of their own in its place, before it starts.
+bool MakeCopyFolder(const char* temp, char (&folder)[MAX_PATH]) {
+  unsigned number = (unsigned)(GetTickCount() ^ GetCurrentProcessId()) & 0xFFFF;
+  for (int tries = 0; tries < 100; ++tries, number = (number + 1) & 0xFFFF) {
+    if (!ComposeCopyFolder(folder, sizeof(folder), temp, number)) return false;
+    if (CreateDirectoryA(folder, nullptr)) return true;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  }
+  return false;
+}
+
+// kernel32's functions that older systems lack, looked up when needed so
+// that the program still starts there: GetProcessId came with Windows XP
+// SP1, the tool-help snapshot with Windows 2000 on the NT line.
+typedef DWORD(WINAPI* ProcessIdFunction)(HANDLE);
+typedef HANDLE(WINAPI* SnapshotFunction)(DWORD, DWORD);
+typedef BOOL(WINAPI* WalkFunction)(HANDLE, PROCESSENTRY32*);
+
+// The id of the process that started this one, from a snapshot; 0 when
+// unknown.
+DWORD ParentProcessId(SnapshotFunction snapshot, WalkFunction first, WalkFunction next) {
+  HANDLE all = snapshot(TH32CS_SNAPPROCESS, 0);
+  if (all == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32 entry;
+  entry.dwSize = sizeof(entry);
+  DWORD parent = 0;
+  for (BOOL more = first(all, &entry); more; more = next(all, &entry)) {
+    if (entry.th32ProcessID == GetCurrentProcessId()) parent = entry.th32ParentProcessID;
+  }
+  CloseHandle(all);
+  return parent;
+}
+
 }  // namespace
 
-bool StartCopyInTemporaryFolder() {
-  char self[MAX_PATH], temp[MAX_PATH], copy[MAX_PATH];
+bool StartCopyInTemporaryFolder(const char* folder) {
+  char self[MAX_PATH], temp[MAX_PATH], own[MAX_PATH], copy[MAX_PATH] = "";
   DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return false;
   length = GetTempPathA(MAX_PATH, temp);
-  if (length == 0 || length >= MAX_PATH || GetTempFileNameA(temp, "nvu", 0, copy) == 0) return false;
-  // GetTempFileNameA made the file to reserve the name; the copy replaces it.
-  HANDLE own = nullptr;
-  char commandLine[600];
-  if (!CopyFileA(self, copy, FALSE) ||
-      !DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &own, SYNCHRONIZE, TRUE, 0) ||
-      !ComposeContinuation(commandLine, sizeof(commandLine), copy, (unsigned long)(UINT_PTR)own)) {
-    if (own != nullptr) CloseHandle(own);
-    DeleteFileA(copy);
-    return false;
-  }
+  if (length == 0 || length >= MAX_PATH || !MakeCopyFolder(temp, own)) return false;
+  // The copy asks whether its handle is its parent's: query rights too.
+  HANDLE first = nullptr;
+  char commandLine[1100];
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION started;
   // The temporary folder as its current folder: a process's current folder
   // cannot be removed, and the installation folder is to go.
-  if (!CreateProcessA(copy, commandLine, nullptr, nullptr, TRUE, 0, nullptr, temp, &startup, &started)) {
-    CloseHandle(own);
+  const bool running =
+      JoinPath(copy, own, "unsetup.exe") && CopyFileA(self, copy, TRUE) &&
+      DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &first,
+                      SYNCHRONIZE | PROCESS_QUERY_INFORMATION, TRUE, 0) &&
+      ComposeContinuation(commandLine, sizeof(commandLine), copy, (unsigned long)(UINT_PTR)first, folder) &&
+      CreateProcessA(copy, commandLine, nullptr, nullptr, TRUE, 0, nullptr, temp, &startup, &started);
+  if (first != nullptr) CloseHandle(first);  // the copy has its own now
+  if (!running) {
     DeleteFileA(copy);
+    RemoveDirectoryA(own);
     return false;
   }
+  // The file first: the folder goes only once it is empty.
   ScheduleRemovalAtRestart(copy);
+  ScheduleRemovalAtRestart(own);
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
-  CloseHandle(own);
   return true;
+}
+
+bool IsStartedByWaitingUninstaller(unsigned long processHandle) {
+  HANDLE first = (HANDLE)(UINT_PTR)processHandle;
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  ProcessIdFunction processId = (ProcessIdFunction)GetProcAddress(kernel, "GetProcessId");
+  SnapshotFunction snapshot = (SnapshotFunction)GetProcAddress(kernel, "CreateToolhelp32Snapshot");
+  WalkFunction walkFirst = (WalkFunction)GetProcAddress(kernel, "Process32First");
+  WalkFunction walkNext = (WalkFunction)GetProcAddress(kernel, "Process32Next");
+  // Without them, at least a number that is no handle to wait on is refused.
+  if (processId == nullptr || snapshot == nullptr || walkFirst == nullptr || walkNext == nullptr) {
+    return WaitForSingleObject(first, 0) != WAIT_FAILED;
+  }
+  const DWORD id = processId(first);
+  return id != 0 && id == ParentProcessId(snapshot, walkFirst, walkNext);
 }
 
 void WaitForFirstProcess(unsigned long processHandle) {
   HANDLE first = (HANDLE)(UINT_PTR)processHandle;
-  // A handle that is not one (the switch typed by hand) fails at once.
   if (WaitForSingleObject(first, kFirstProcessWait) != WAIT_FAILED) CloseHandle(first);
 }

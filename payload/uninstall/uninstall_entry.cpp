@@ -21,15 +21,31 @@ size_t FolderLength(const char* path) {
   return n > 3 && path[n - 1] == '\\' ? n - 1 : n;
 }
 
-// A step of the path (between backslashes) that is "." or "..".
-bool HasDotStep(const char* path) {
-  const char* step = path;
-  for (const char* p = path;; ++p) {
-    if (*p == '\\' || *p == '/' || *p == '\0') {
-      size_t n = (size_t)(p - step);
-      if ((n == 1 && step[0] == '.') || (n == 2 && step[0] == '.' && step[1] == '.')) return true;
-      if (*p == '\0') return false;
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Characters that no folder name holds; "/" is a separator that setup never
+// writes, and ":" past the drive would name a stream.
+bool IsForbidden(char c) {
+  return (unsigned char)c < 32 || c == '/' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' ||
+         c == '>' || c == '|';
+}
+
+// The steps after "X:\": none empty (one backslash may end the path), none
+// made only of dots and spaces.
+FolderVerdict JudgeSteps(const char* steps) {
+  const char* step = steps;
+  bool onlyDots = true;
+  for (const char* p = steps;; ++p) {
+    if (*p == '\\' || *p == '\0') {
+      if (p == step) return *p == '\0' && step != steps ? FolderTrusted : FolderNotFull;
+      if (onlyDots) return FolderHasDotsStep;
+      if (*p == '\0') return FolderTrusted;
       step = p + 1;
+      onlyDots = true;
+    } else if (IsForbidden(*p)) {
+      return FolderNotFull;
+    } else if (*p != '.' && *p != ' ') {
+      onlyDots = false;
     }
   }
 }
@@ -51,14 +67,30 @@ bool ComposeUninstallListKey(char* dest, size_t size, const char* versionKey) {
 
 bool RemovesEmptyUninstallList(const char* versionKey) { return EqualNoCase(versionKey, kWindowsNtVersionKey); }
 
-bool IsFullFolderPath(const char* path) {
-  bool drive = IsLetter(path[0]) && path[1] == ':' && path[2] == '\\';
-  bool network = path[0] == '\\' && path[1] == '\\' && path[2] != '\0' && path[2] != '\\';
-  if (!drive && !network) return false;
-  for (const char* p = path; *p != '\0'; ++p) {
-    if (*p == '*' || *p == '?' || *p == '"' || *p == '<' || *p == '>' || *p == '|') return false;
+FolderVerdict JudgeFolder(const char* path) {
+  if (IsSeparator(path[0]) && IsSeparator(path[1])) return FolderIsNetworkOrDevice;
+  if (!IsLetter(path[0]) || path[1] != ':' || path[2] != '\\') return FolderNotFull;
+  return path[3] == '\0' ? FolderIsDriveRoot : JudgeSteps(path + 3);
+}
+
+void Refuse(Refusal& refusal, const char* valueName, const char* value, FolderVerdict verdict) {
+  refusal.valueName = valueName;
+  refusal.verdict = verdict;
+  CopyText(refusal.value, value);  // read into a buffer of the same size
+}
+
+bool JudgeEntry(const Installation& entry, Refusal& refusal) {
+  FolderVerdict verdict = JudgeFolder(entry.progdir);
+  if (verdict != FolderTrusted) {
+    Refuse(refusal, "Progdir", entry.progdir, verdict);
+    return false;
   }
-  return !HasDotStep(drive ? path + 3 : path + 2);
+  verdict = entry.scdir[0] == '\0' ? FolderTrusted : JudgeFolder(entry.scdir);
+  if (verdict != FolderTrusted) {
+    Refuse(refusal, "Scdir", entry.scdir, verdict);
+    return false;
+  }
+  return true;
 }
 
 bool SameFolder(const char* a, const char* b) {

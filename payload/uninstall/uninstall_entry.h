@@ -27,10 +27,30 @@ bool ComposeUninstallListKey(char* dest, size_t size, const char* versionKey);
 // key exists only because setup created it for its entry.
 bool RemovesEmptyUninstallList(const char* versionKey);
 
-// A full folder path that files may be removed from: "X:\..." or
-// "\\server\share...", without wildcards and without a "." or ".." step.
-// A relative path would be taken from the current folder, anywhere.
-bool IsFullFolderPath(const char* path);
+// What the uninstaller makes of a folder read back from the registry, or of
+// its own folder. Only a trusted folder has anything removed from it.
+enum FolderVerdict {
+  FolderTrusted,             // "X:\" and at least one plain step
+  FolderNotFull,             // relative (taken from any current folder), an empty step, "/", ...
+  FolderIsDriveRoot,         // "X:\": everything on the drive
+  FolderIsNetworkOrDevice,   // "\\server\share", "\\?\...", "\\.\..."
+  FolderHasDotsStep,         // a step of only dots and spaces, which the system trims to "." or ".."
+  FolderWithoutUninstaller,  // the installation folder holds no unsetup.exe (told by the disk)
+};
+FolderVerdict JudgeFolder(const char* path);
+
+// An uninstall entry that the uninstaller will not work with: which value
+// (named as in the registry), what it holds and why.
+struct Refusal {
+  const char* valueName;
+  FolderVerdict verdict;
+  char value[kRecordedPathSize];
+};
+void Refuse(Refusal& refusal, const char* valueName, const char* value, FolderVerdict verdict);
+
+// Progdir must be trusted; Scdir trusted too, or empty (no group recorded).
+// False, with the refusal filled in, otherwise.
+bool JudgeEntry(const Installation& entry, Refusal& refusal);
 
 // The same folder, letter case and a trailing backslash aside.
 bool SameFolder(const char* a, const char* b);

@@ -9,6 +9,11 @@ const char kLeftHeading[] = "Norvu was removed from this computer, except for th
 const char kKeptAdvice[] =
     "\nThe uninstaller and its registry entry were kept: close Norvu, then start Uninstall again to "
     "finish the removal.";
+// Without an uninstall entry there is no Uninstall shortcut either.
+const char kKeptHereAdvice[] =
+    "\nThe uninstaller was kept in that folder: close Norvu, then start it again to finish the removal.";
+const char kRerunAdvice[] =
+    "\nThe uninstall entry and the Uninstall shortcut were kept so that Uninstall can be run again to finish.";
 const char kMoreLeft[] = "(and more items than this message can show)\n";
 
 // dest = "(error N)".
@@ -16,7 +21,30 @@ bool ComposeErrorNote(char* dest, size_t size, unsigned long error) {
   return CopyText(dest, size, "(error ") && AppendNumber(dest, size, error) && AppendText(dest, size, ")");
 }
 
+// Why a folder is refused, by FolderVerdict.
+const char* const kRefusalReasons[] = {
+    "",
+    "it is not a full folder path",
+    "it is the root of a drive",
+    "it is a network or device path",
+    "one of its steps is made only of dots or spaces",
+    "it does not hold unsetup.exe",
+};
+static_assert(sizeof(kRefusalReasons) / sizeof(kRefusalReasons[0]) == FolderWithoutUninstaller + 1,
+              "a reason for every verdict");
+
 }  // namespace
+
+bool ComposeRefusal(char* dest, size_t size, const Refusal& refusal) {
+  char text[1200];
+  const bool group = EqualNoCase(refusal.valueName, "Scdir");
+  return ComposeText(text, "The uninstall entry of Norvu names this ",
+                     group ? "program group folder (" : "installation folder (", refusal.valueName) &&
+         ComposeText(text, text, "):\n\n", refusal.value[0] != '\0' ? refusal.value : "(none)") &&
+         ComposeText(text, text, "\n\nThe uninstaller will not remove anything from it: ",
+                     kRefusalReasons[refusal.verdict]) &&
+         AppendText(text, ".\n\nNothing was changed.") && CopyText(dest, size, text);
+}
 
 bool ComposeQuestion(char* dest, size_t size, const char* installFolder) {
   char text[1024];
@@ -31,6 +59,9 @@ bool ComposeRetryPrompt(char* dest, size_t size, const char* path, RemovalOutcom
   if (outcome == RemovalInUse) {
     composed = ComposeText(text, path, "\ncannot be removed because it is in use.\n\n") &&
                AppendText(text, "Close Norvu, then choose Retry.");
+  } else if (outcome == RemovalNoRights) {
+    composed = ComposeText(text, path, "\ncannot be removed because you lack the rights to remove it.\n\n") &&
+               AppendText(text, "Have an administrator give you those rights, then choose Retry.");
   } else {
     char note[24];
     composed = ComposeErrorNote(note, sizeof(note), error) &&
@@ -54,6 +85,9 @@ void ReportLeft(RemovalReport& report, const char* item, LeftReason reason, cons
     case LeftInUse:
       composed = ComposeText(line, item, ": it is in use.\n");
       break;
+    case LeftNoRights:
+      composed = ComposeText(line, item, ": you lack the rights to remove it.\n");
+      break;
     case LeftHoldsOtherFiles:
       composed = ComposeText(line, item, ": it holds files that Setup did not install: ", others) &&
                  AppendText(line, ".\n");
@@ -73,10 +107,17 @@ void ReportLeft(RemovalReport& report, const char* item, LeftReason reason, cons
   AppendText(report.lines, line);
 }
 
-bool ComposeFinalMessage(char* dest, size_t size, const RemovalReport& report, bool uninstallerKept) {
-  if (report.leftCount == 0 && !uninstallerKept) return CopyText(dest, size, kRemovedText);
-  char text[sizeof(report.lines) + sizeof(kKeptHeading) + sizeof(kKeptAdvice)];
-  return CopyText(text, uninstallerKept ? kKeptHeading : kLeftHeading) && AppendText(text, report.lines) &&
-         (!report.full || AppendText(text, kMoreLeft)) && (!uninstallerKept || AppendText(text, kKeptAdvice)) &&
-         CopyText(dest, size, text);
+bool ComposeFinalMessage(char* dest, size_t size, const RemovalReport& report, const RemovalProgress& progress,
+                         bool recorded) {
+  const bool filesKept = ProductFilesLeft(progress);
+  if (report.leftCount == 0 && !filesKept) return CopyText(dest, size, kRemovedText);
+  // Only the uninstaller itself left: its entry and shortcut stay with it.
+  const int uninstaller = UninstallerIndex();
+  const bool onlyUninstallerLeft = !filesKept && uninstaller >= 0 && progress.fileLeft[uninstaller];
+  const char* advice = filesKept ? (recorded ? kKeptAdvice : kKeptHereAdvice)
+                                 : (onlyUninstallerLeft && recorded ? kRerunAdvice : "");
+  char text[sizeof(report.lines) + sizeof(kKeptHeading) + sizeof(kKeptAdvice) + sizeof(kKeptHereAdvice) +
+            sizeof(kRerunAdvice)];
+  return CopyText(text, filesKept ? kKeptHeading : kLeftHeading) && AppendText(text, report.lines) &&
+         (!report.full || AppendText(text, kMoreLeft)) && AppendText(text, advice) && CopyText(dest, size, text);
 }

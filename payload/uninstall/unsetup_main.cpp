@@ -1,7 +1,8 @@
 // unsetup.exe: removes Norvu as setup installed it. Started without
-// arguments (from the "Uninstall" shortcut), it finds the installation in
-// the registry, asks, and goes on from a copy of itself in the temporary
-// folder, which removes the files, shortcuts, folders and entries.
+// arguments (from the "Uninstall" shortcut or the system's list of
+// programs), it finds the installation in the registry, or without an entry
+// in its own folder, asks, and goes on from a copy of itself in the
+// temporary folder, which removes the files, shortcuts, folders and entries.
 #include <windows.h>
 
 #include "payload/uninstall/continuation.h"
@@ -9,25 +10,41 @@
 #include "payload/uninstall/removal.h"
 #include "payload/uninstall/self_copy.h"
 #include "payload/uninstall/uninstall_texts.h"
+#include "shell/bounded_text.h"
 
 namespace {
 
 Installation Found;
+Continuation Given;
 
 void Say(const char* text, UINT icon) { MessageBoxA(nullptr, text, kUninstallCaption, MB_OK | icon | MB_SETFOREGROUND); }
 
-// Finds the installation, or says why there is nothing to remove.
-bool FindOrExplain() {
-  switch (FindInstallation(Found)) {
-    case EntryFound:
-      return true;
-    case EntryUnusable:
-      Say(kUnknownFolderText, MB_ICONERROR);
-      return false;
-    default:
-      Say(kNotInstalledText, MB_ICONINFORMATION);
-      return false;
+// Finds the installation: the uninstall entry's (when lookInRegistry), or
+// without one the product's files in folder (when given). Otherwise says
+// why there is nothing to remove.
+bool FindOrExplain(bool lookInRegistry, const char* folder) {
+  Refusal refusal;
+  const EntryState state = lookInRegistry ? FindInstallation(Found, refusal) : EntryMissing;
+  if (state == EntryFound) return true;
+  if (state == EntryRefused) {
+    char text[1400];
+    if (!ComposeRefusal(text, sizeof(text), refusal)) CopyText(text, refusal.value);
+    Say(text, MB_ICONERROR);
+    return false;
   }
+  if (folder != nullptr && FindProductIn(folder, Found)) return true;
+  Say(kNotInstalledText, MB_ICONINFORMATION);
+  return false;
+}
+
+// The folder this program was started from, without a closing backslash.
+const char* OwnFolder(char (&folder)[MAX_PATH]) {
+  DWORD end = GetModuleFileNameA(nullptr, folder, MAX_PATH);
+  if (end == 0 || end >= MAX_PATH) return nullptr;
+  while (end > 0 && folder[end - 1] != '\\') --end;
+  if (end == 0) return nullptr;
+  folder[end - 1] = '\0';
+  return folder;
 }
 
 bool UserAgrees() {
@@ -39,12 +56,18 @@ bool UserAgrees() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
-  unsigned long firstProcess;
-  if (ParseContinuation(arguments, &firstProcess)) {
-    WaitForFirstProcess(firstProcess);
-    if (FindOrExplain()) RemoveInstallation(Found);
+  // The copy: it removes what the first process was asked to, once that has
+  // ended. Anything else (the switch typed by hand) is asked about as usual.
+  if (ParseContinuation(arguments, Given) && IsStartedByWaitingUninstaller(Given.processHandle)) {
+    WaitForFirstProcess(Given.processHandle);
+    const bool ownFolder = Given.folder[0] != '\0';
+    if (FindOrExplain(!ownFolder, ownFolder ? Given.folder : nullptr)) RemoveInstallation(Found);
     return 0;
   }
-  if (FindOrExplain() && UserAgrees() && !StartCopyInTemporaryFolder()) Say(kNoCopyText, MB_ICONERROR);
+  char own[MAX_PATH];
+  if (FindOrExplain(true, OwnFolder(own)) && UserAgrees() &&
+      !StartCopyInTemporaryFolder(Found.versionKey == nullptr ? Found.progdir : "")) {
+    Say(kNoCopyText, MB_ICONERROR);
+  }
   return 0;
 }

@@ -33,7 +33,7 @@ TEST_F(GroupRun, EnterOnEveryPageInstallsRegistersAndMakesTheShortcuts) {
   ExpectProductFiles();
   ExpectShortcuts();
   ExpectEntries(kNtUninstallKey);
-  EXPECT_FALSE(MachineKeyExists(kWinUninstallKey));
+  EXPECT_EQ(MachineText(kWinUninstallKey, "UninstallString"), "\"" + std::string(kDefaultInstallDir) + "\\unsetup.exe\"");
   ExpectFolderWindow();
 }
 

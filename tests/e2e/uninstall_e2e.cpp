@@ -1,7 +1,9 @@
 // The installed uninstaller, end to end: setup.exe installs with Enter on
 // every page, then unsetup.exe removes what it made. Checked against
 // snapshots of the prefix's files and registry, with a file the user added,
-// run twice, declined, and with the product running.
+// run twice, declined (the copy's switch typed by hand still asks), with the
+// product running, started from the system's list of programs, without an
+// uninstall entry, and with an entry that names a drive root.
 #include <map>
 #include <vector>
 
@@ -32,11 +34,14 @@ std::string TempFolder() {
   return path;
 }
 
-// The uninstaller's copies are named by GetTempFileName with its prefix.
+// The uninstaller's copy goes into a folder "nvuNUMBER.tmp" of its own.
 bool IsUninstallerCopy(const std::string& name) {
   std::string lower = Lower(name);
   return lower.rfind("nvu", 0) == 0 && lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".tmp") == 0;
 }
+
+std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
 
 // Path -> what is there: "<folder>" or the file's size.
 using Snapshot = std::map<std::string, std::string>;
@@ -260,14 +265,20 @@ class UninstallRun : public InstallRun {
     for (ui::Process& process : others) process.Terminate();
     others.clear();
     product.Terminate();
+    // Scheduled in this order: the copy, then its folder.
     for (const std::string& path : ScheduledRemovals()) {
       bool earlier = false;
       for (const std::string& old : scheduledBefore) earlier = earlier || Lower(old) == Lower(path);
-      if (!earlier && IsUninstallerCopy(path.substr(path.find_last_of('\\') + 1))) DeleteFileA(path.c_str());
+      if (earlier) continue;
+      if (IsUninstallerCopy(NameOf(FolderOf(path)))) DeleteFileA(path.c_str());
+      if (IsUninstallerCopy(NameOf(path))) RemoveDirectoryA(path.c_str());
     }
     RestoreValue(kSessionManager, kPendingRemovals, pendingBefore);
     InstallRun::TearDown();
     EndDesktopHolder(holder);
+    rootFiles.Remove();
+    DeleteFileA((LoneFolder() + "\\unsetup.exe").c_str());
+    RemoveDirectoryA(LoneFolder().c_str());
   }
 
   // A whole installation with Enter on every page; the group folder's
@@ -293,10 +304,45 @@ class UninstallRun : public InstallRun {
 
   void StartInstalledUninstaller() { others.push_back(ui::Process::Start(Installed("unsetup.exe"), "C:\\")); }
 
-  // The build's own unsetup.exe, the same program as the one setup installs.
-  void StartBuiltUninstaller() {
+  // The build's own unsetup.exe, the same program as the one setup
+  // installs, copied alone into a folder of the temporary folder (the
+  // build's payload folder holds the product's files).
+  static std::string LoneFolder() { return TempFolder() + "norvu-e2e-lone"; }
+  void StartLoneUninstaller() {
     const std::string& exe = SetupExe();
-    others.push_back(ui::Process::Start(exe.substr(0, exe.find_last_of('\\')) + "\\payload\\unsetup.exe", "C:\\"));
+    CreateDirectoryA(LoneFolder().c_str(), nullptr);
+    const std::string lone = LoneFolder() + "\\unsetup.exe";
+    ASSERT_TRUE(CopyFileA((FolderOf(exe) + "\\payload\\unsetup.exe").c_str(), lone.c_str(), FALSE)) << lone;
+    others.push_back(ui::Process::Start(lone, "C:\\"));
+  }
+
+  // Runs commandLine as the system does, inheriting the test's inheritable
+  // handles when inherit.
+  void StartCommandLine(std::string commandLine, bool inherit) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started;
+    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, inherit, 0, nullptr, "C:\\", &startup,
+                               &started))
+        << commandLine << ": error " << GetLastError();
+    others.push_back(ui::Process::Attach(started.dwProcessId));
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+  }
+
+  // As the system's list of programs starts it: its UninstallString run as
+  // a command line.
+  void StartFromProgramsList() { StartCommandLine(MachineText(kWinUninstallKey, "UninstallString"), false); }
+
+  // "/continue" as it might be typed, with a handle that the uninstaller
+  // does inherit but of another process than the one that started it.
+  void StartWithForeignContinuation() {
+    ASSERT_NE(holder, nullptr);
+    HANDLE foreign = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), holder, GetCurrentProcess(), &foreign,
+                                SYNCHRONIZE | PROCESS_QUERY_INFORMATION, TRUE, 0));
+    StartCommandLine("\"" + Installed("unsetup.exe") + "\" /continue " + std::to_string((UINT_PTR)foreign), true);
+    CloseHandle(foreign);
   }
 
   // The next message box of an uninstaller process, other than except. Its
@@ -348,18 +394,24 @@ class UninstallRun : public InstallRun {
     EXPECT_FALSE(MachineKeyExists(kAppPathKey));
   }
 
-  // Only the uninstaller's copy in the temporary folder differs from
-  // before, and the system has it in its list of files to remove.
+  // Only the uninstaller's copy and its folder in the temporary folder
+  // differ from before, and the system has both, the copy first, in its
+  // list of files to remove.
   void ExpectOnlyTheScheduledCopyDiffers(const Snapshot& before, const Snapshot& after) {
     std::vector<std::string> differences = Differences(before, after);
+    const std::vector<std::string> scheduled = ScheduledRemovals();
     std::vector<std::string> copies;
-    for (const std::string& path : ScheduledRemovals()) {
-      if (IsUninstallerCopy(path.substr(path.find_last_of('\\') + 1)) && PathExists(path)) copies.push_back(path);
+    for (size_t i = 0; i < scheduled.size(); ++i) {
+      if (IsUninstallerCopy(NameOf(scheduled[i])) && PathExists(scheduled[i])) {
+        copies.push_back(scheduled[i]);
+        EXPECT_TRUE(i > 0 && Lower(scheduled[i - 1]) == Lower(scheduled[i] + "\\unsetup.exe")) << Lines(scheduled);
+      }
     }
-    ASSERT_EQ(copies.size(), 1u) << Lines(ScheduledRemovals());
+    ASSERT_EQ(copies.size(), 1u) << Lines(scheduled);
     std::vector<std::string> unexplained;
     for (const std::string& line : differences) {
-      const bool isCopy = Lower(line).rfind("+ " + Lower(copies[0]) + " = ", 0) == 0;
+      const bool isCopy = Lower(line).rfind("+ " + Lower(copies[0]) + " = ", 0) == 0 ||
+                          Lower(line).rfind("+ " + Lower(copies[0]) + "\\unsetup.exe = ", 0) == 0;
       const bool isSchedule = line.find("Session Manager\\:" + std::string(kPendingRemovals)) != std::string::npos;
       if (!isCopy && !isSchedule) unexplained.push_back(line);
     }
@@ -374,6 +426,7 @@ class UninstallRun : public InstallRun {
   HWND lastBox = nullptr;
   SavedValue pendingBefore;
   std::vector<std::string> scheduledBefore;
+  UserFiles rootFiles;  // planted in C:\, removed after the case whatever happens
 };
 
 TEST_F(UninstallRun, ThroughItsShortcutItLeavesFilesAndRegistryAsBeforeTheInstallation) {
@@ -414,7 +467,8 @@ TEST_F(UninstallRun, AFileTheUserAddedStaysWithItsFolderAndTheMessageSaysSo) {
 TEST_F(UninstallRun, DecliningOrRunningAgainAfterTheRemovalChangesNothing) {
   Install();
   const Snapshot installed = TakeSnapshot();
-  StartInstalledUninstaller();
+  // The copy's switch typed by hand does not skip the question.
+  StartWithForeignContinuation();
   AnswerQuestion(IDNO);
   for (const ui::Process& process : others) EXPECT_EQ(process.WaitExit(), 0u);
   EXPECT_EQ(Lines(Differences(installed, TakeSnapshot())), "") << "declined, yet changed";
@@ -425,7 +479,7 @@ TEST_F(UninstallRun, DecliningOrRunningAgainAfterTheRemovalChangesNothing) {
   ExpectNothingLeftOfTheInstallation();
 
   const Snapshot removed = TakeSnapshot();
-  StartBuiltUninstaller();
+  StartLoneUninstaller();
   ui::MessageBoxView none = WaitUninstallMessage();
   EXPECT_EQ(none.text, kNotInstalled);
   EXPECT_EQ(none.icon, ui::Icon::Information);
@@ -489,12 +543,53 @@ TEST_F(UninstallRun, LeavingTheRunningProductKeepsTheUninstallerToFinishLater) {
 
   CloseProduct();
   others.clear();
-  StartThroughShortcut();
+  StartFromProgramsList();
   AnswerQuestion(IDYES);
   ui::MessageBoxView done = WaitUninstallMessage(lastBox);
   EXPECT_EQ(done.text, kRemoved);
   AnswerAndWaitForTheEnd(done, IDOK);
   ExpectNothingLeftOfTheInstallation();
+}
+
+TEST_F(UninstallRun, WithoutAnEntryItRemovesTheInstallationInItsOwnFolderAndNothingElse) {
+  const Snapshot before = TakeSnapshot();
+  HWND page = RunToGroupPage(false);
+  ui::PressKey(page, VK_ESCAPE);
+  ui::Answer(WaitMessage(), IDYES);  // "Cancel creating the shortcuts?"
+  ExpectSuccess();
+  ASSERT_FALSE(MachineKeyExists(kNtUninstallKey));
+  UserFiles mine;
+  mine.Plant(Installed("notes.txt"), "my notes");
+  StartInstalledUninstaller();
+  AnswerQuestion(IDYES);
+  ui::MessageBoxView done = WaitUninstallMessage(lastBox);
+  EXPECT_EQ(done.text, "Norvu was removed from this computer, except for these items:\n\n" +
+                           std::string(kDefaultInstallDir) + ": it holds files that Setup did not install: notes.txt.\n");
+  AnswerAndWaitForTheEnd(done, IDOK);
+  mine.ExpectUnchanged();
+  EXPECT_EQ(FolderTree(kDefaultInstallDir), std::set<std::string>{});
+  mine.Remove();
+  RemoveDirectoryA(kDefaultInstallDir);
+  ExpectOnlyTheScheduledCopyDiffers(before, TakeSnapshot());
+}
+
+TEST_F(UninstallRun, AnEntryNamingADriveRootIsRefusedAndNothingIsDeleted) {
+  for (const char* name : {"norvu.exe", "unsetup.exe", "notice.wri"}) rootFiles.Plant(std::string("C:\\") + name, "mine");
+  HKEY entry;
+  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kNtUninstallKey, &entry), ERROR_SUCCESS);
+  RegSetValueExA(entry, "Progdir", 0, REG_SZ, (const BYTE*)"C:\\", 4);
+  RegCloseKey(entry);
+  const Snapshot before = TakeSnapshot();
+  StartLoneUninstaller();
+  ui::MessageBoxView refused = WaitUninstallMessage();
+  EXPECT_EQ(refused.text.rfind("The uninstall entry of Norvu names this installation folder (Progdir):\n\nC:\\\n\n", 0),
+            0u)
+      << refused.text;
+  EXPECT_NE(refused.text.find("it is the root of a drive"), std::string::npos) << refused.text;
+  EXPECT_EQ(refused.icon, ui::Icon::Error);
+  AnswerAndWaitForTheEnd(refused, IDOK);
+  rootFiles.ExpectUnchanged();
+  EXPECT_EQ(Lines(Differences(before, TakeSnapshot())), "") << "refused, yet changed";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <string.h>
 
+#include <set>
 #include <string>
 
 #include "group/registry_keys.h"
@@ -52,9 +53,9 @@ std::string Others(const FolderListing& listing) {
   return DescribeOthers(text, sizeof(text), listing) ? text : "<refused>";
 }
 
-std::string Final(const RemovalReport& report, bool kept) {
+std::string Final(const RemovalReport& report, const RemovalProgress& progress, bool recorded = true) {
   char text[4096];
-  return ComposeFinalMessage(text, sizeof(text), report, kept) ? text : "<refused>";
+  return ComposeFinalMessage(text, sizeof(text), report, progress, recorded) ? text : "<refused>";
 }
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -90,17 +91,43 @@ TEST(UninstallEntry, OnlyTheUninstallListSetupMadeBelowTheNtKeyGoesWhenEmpty) {
   EXPECT_FALSE(RemovesEmptyUninstallList(kWindowsVersionKey));
 }
 
-TEST(UninstallEntry, OnlyFullFolderPathsAreTrusted) {
-  for (const char* good : {"C:\\Program files\\Norvu", "c:\\", "D:\\Apps\\Norvu\\", "\\\\server\\share\\Norvu",
-                           "C:\\Program files\\Norvu.old\\...x"}) {
-    EXPECT_TRUE(IsFullFolderPath(good)) << good;
+TEST(UninstallEntry, OnlyAPlainFolderBelowADriveIsTrusted) {
+  struct {
+    FolderVerdict verdict;
+    std::initializer_list<const char*> paths;
+  } cases[] = {
+      {FolderTrusted,
+       {"C:\\Program files\\Norvu", "D:\\Apps\\Norvu\\", "c:\\PROGRA~1\\Norvu", "C:\\Norvu.old\\...x", "C:\\Norvu. "}},
+      {FolderIsDriveRoot, {"C:\\", "z:\\"}},
+      {FolderIsNetworkOrDevice,
+       {"\\\\server\\share\\Norvu", "\\\\?\\C:\\Norvu", "\\\\.\\C:\\Norvu", "//server/share", "\\/x", "\\\\"}},
+      // The system trims trailing dots and spaces: "Norvu\.. " is the parent.
+      {FolderHasDotsStep,
+       {"C:\\Norvu\\.. ", "C:\\..\\Windows", "C:\\Norvu\\.", "C:\\Norvu\\...", "C:\\ \\x", "C:\\Norvu\\ . \\"}},
+      // Relative paths would be taken from whatever the current folder is;
+      // an empty step or a "/" hides a root or a step of dots.
+      {FolderNotFull,
+       {"", "Norvu", "\\Norvu", "C:Norvu", "C:", "1:\\Norvu", "C:\\\\", "C:\\\\Norvu", "C:\\Norvu\\\\",
+        "C:\\Norvu\\\\x", "C:/Norvu", "C:\\Norvu/..", "C:\\Nor*", "C:\\Norvu?", "C:\\Norvu:x", "C:\\a\tb"}},
+  };
+  for (const auto& group : cases) {
+    for (const char* path : group.paths) EXPECT_EQ(JudgeFolder(path), group.verdict) << path;
   }
-  // Relative paths would be taken from whatever the current folder is.
-  for (const char* bad : {"", "Norvu", "\\Norvu", "C:Norvu", "C:", "1:\\Norvu", "\\\\", "\\\\\\x",
-                          "C:\\..\\Windows", "C:\\Norvu\\..", "C:\\Norvu\\.\\x", "C:\\Norvu/../Windows",
-                          "C:\\Nor*", "C:\\Norvu?", "\\\\server\\..\\x"}) {
-    EXPECT_FALSE(IsFullFolderPath(bad)) << bad;
-  }
+}
+
+TEST(UninstallEntry, AnEntryIsRefusedByItsFirstUntrustedFolderAndAnEmptyGroupIsNone) {
+  Installation entry = {kWindowsNtVersionKey, "C:\\Program files\\Norvu", ""};
+  Refusal refusal;
+  EXPECT_TRUE(JudgeEntry(entry, refusal));  // no group recorded: the uninstaller reports it
+  strcpy(entry.scdir, "C:\\");
+  ASSERT_FALSE(JudgeEntry(entry, refusal));
+  EXPECT_STREQ(refusal.valueName, "Scdir");
+  EXPECT_EQ(refusal.verdict, FolderIsDriveRoot);
+  EXPECT_STREQ(refusal.value, "C:\\");
+  strcpy(entry.progdir, "\\\\server\\share");
+  ASSERT_FALSE(JudgeEntry(entry, refusal));
+  EXPECT_STREQ(refusal.valueName, "Progdir");
+  EXPECT_EQ(refusal.verdict, FolderIsNetworkOrDevice);
 }
 
 TEST(UninstallEntry, SameFolderIgnoresLetterCaseAndATrailingBackslash) {
@@ -168,14 +195,16 @@ TEST(RemovalRules, AnApplicationPathOfAnotherInstallationStays) {
 }
 
 TEST(RemovalRules, MissingIsGoneInUseIsWorthARetryAnythingElseFailed) {
-  EXPECT_EQ(ClassifyRemovalError(2), RemovalGone);    // file not found
-  EXPECT_EQ(ClassifyRemovalError(3), RemovalGone);    // path not found
-  EXPECT_EQ(ClassifyRemovalError(5), RemovalInUse);   // a running program's file
-  EXPECT_EQ(ClassifyRemovalError(32), RemovalInUse);  // opened without sharing
-  EXPECT_EQ(ClassifyRemovalError(33), RemovalInUse);  // locked range
-  EXPECT_EQ(ClassifyRemovalError(19), RemovalFailed);   // write-protected medium
-  EXPECT_EQ(ClassifyRemovalError(145), RemovalFailed);  // folder not empty
-  EXPECT_EQ(ClassifyRemovalError(123), RemovalFailed);  // a name the system refuses
+  EXPECT_EQ(ClassifyRemovalError(2, 0), RemovalGone);    // file not found
+  EXPECT_EQ(ClassifyRemovalError(3, 0), RemovalGone);    // path not found
+  EXPECT_EQ(ClassifyRemovalError(5, 0), RemovalInUse);   // a running program's file: it opens for deletion
+  EXPECT_EQ(ClassifyRemovalError(5, 32), RemovalInUse);  // open elsewhere without sharing
+  EXPECT_EQ(ClassifyRemovalError(5, 5), RemovalNoRights);  // it does not even open for deletion
+  EXPECT_EQ(ClassifyRemovalError(32, 0), RemovalInUse);  // opened without sharing
+  EXPECT_EQ(ClassifyRemovalError(33, 0), RemovalInUse);  // locked range
+  EXPECT_EQ(ClassifyRemovalError(19, 0), RemovalFailed);   // write-protected medium
+  EXPECT_EQ(ClassifyRemovalError(145, 0), RemovalFailed);  // folder not empty
+  EXPECT_EQ(ClassifyRemovalError(123, 0), RemovalFailed);  // a name the system refuses
 }
 
 TEST(FolderListing, SetupsOwnEntriesAreToldFromTheUsersInAnyLetterCase) {
@@ -220,6 +249,9 @@ TEST(UninstallTexts, QuestionAndRetryPromptNameWhatTheyAreAbout) {
   ASSERT_TRUE(ComposeRetryPrompt(text, sizeof(text), "C:\\N\\IsoData", RemovalFailed, 145));
   EXPECT_TRUE(Contains(text, "(error 145)")) << text;
   EXPECT_FALSE(Contains(text, "in use")) << text;
+  ASSERT_TRUE(ComposeRetryPrompt(text, sizeof(text), "C:\\N\\norvu.cfg", RemovalNoRights, 5));
+  EXPECT_TRUE(Contains(text, "C:\\N\\norvu.cfg\ncannot be removed because you lack the rights")) << text;
+  EXPECT_TRUE(Contains(text, "Retry") && !Contains(text, "in use")) << text;
 
   char small[10] = "same";
   EXPECT_FALSE(ComposeQuestion(small, sizeof(small), "C:\\"));
@@ -229,10 +261,10 @@ TEST(UninstallTexts, QuestionAndRetryPromptNameWhatTheyAreAbout) {
 TEST(UninstallTexts, FinalMessageNamesWhatWasLeftAndWhy) {
   RemovalReport report;
   StartReport(report);
-  EXPECT_EQ(Final(report, false), kRemovedText);
+  EXPECT_EQ(Final(report, NothingLeft()), kRemovedText);
 
   ReportLeft(report, "C:\\Program files\\Norvu", LeftHoldsOtherFiles, "notes.txt", 0);
-  std::string userFiles = Final(report, false);
+  std::string userFiles = Final(report, NothingLeft());
   EXPECT_EQ(userFiles.rfind("Norvu was removed from this computer", 0), 0u) << userFiles;
   EXPECT_TRUE(Contains(userFiles, "C:\\Program files\\Norvu: it holds files that Setup did not install: notes.txt."))
       << userFiles;
@@ -242,11 +274,55 @@ TEST(UninstallTexts, FinalMessageNamesWhatWasLeftAndWhy) {
   StartReport(inUse);
   ReportLeft(inUse, "C:\\N\\norvu.exe", LeftInUse, "", 0);
   ReportLeft(inUse, "HKEY_LOCAL_MACHINE\\X", LeftFailed, "", 5);
-  std::string kept = Final(inUse, true);
+  std::string kept = Final(inUse, Left("\\norvu.exe"));
   EXPECT_EQ(kept.rfind("Norvu was not removed completely.", 0), 0u) << kept;
   EXPECT_TRUE(Contains(kept, "C:\\N\\norvu.exe: it is in use.\n")) << kept;
   EXPECT_TRUE(Contains(kept, "HKEY_LOCAL_MACHINE\\X: it could not be removed (error 5).")) << kept;
   EXPECT_TRUE(Contains(kept, "start Uninstall again")) << kept;
+}
+
+TEST(UninstallTexts, WhatWasKeptForASecondRunIsSaidAndOnlyWhatThereIs) {
+  RemovalReport report;
+  StartReport(report);
+  ReportLeft(report, "C:\\N\\unsetup.exe", LeftNoRights, "", 5);
+  std::string only = Final(report, Left("\\unsetup.exe"));
+  EXPECT_EQ(only.rfind("Norvu was removed from this computer, except", 0), 0u) << only;
+  EXPECT_TRUE(Contains(only, "C:\\N\\unsetup.exe: you lack the rights to remove it.\n")) << only;
+  EXPECT_TRUE(Contains(only, "The uninstall entry and the Uninstall shortcut were kept so that Uninstall can be run "
+                             "again to finish."))
+      << only;
+  // Without an uninstall entry there was neither entry nor shortcut.
+  const std::string bare = Final(report, Left("\\unsetup.exe"), false);
+  EXPECT_FALSE(Contains(bare, "kept")) << bare;
+
+  RemovalReport inUse;
+  StartReport(inUse);
+  ReportLeft(inUse, "C:\\N\\norvu.exe", LeftInUse, "", 0);
+  std::string here = Final(inUse, Left("\\norvu.exe"), false);
+  EXPECT_EQ(here.rfind("Norvu was not removed completely.", 0), 0u) << here;
+  EXPECT_TRUE(Contains(here, "The uninstaller was kept in that folder: close Norvu, then start it again")) << here;
+  EXPECT_FALSE(Contains(here, "entry")) << here;
+}
+
+TEST(UninstallTexts, ARefusalNamesTheValueWhatItHoldsAndWhy) {
+  Refusal refusal;
+  Refuse(refusal, "Progdir", "C:\\", FolderIsDriveRoot);
+  char text[1400];
+  ASSERT_TRUE(ComposeRefusal(text, sizeof(text), refusal));
+  EXPECT_TRUE(Contains(text, "installation folder (Progdir):\n\nC:\\\n\n")) << text;
+  EXPECT_TRUE(Contains(text, "root of a drive")) << text;
+  EXPECT_TRUE(Contains(text, "Nothing was changed.")) << text;
+  Refuse(refusal, "Scdir", "", FolderNotFull);
+  ASSERT_TRUE(ComposeRefusal(text, sizeof(text), refusal));
+  EXPECT_TRUE(Contains(text, "program group folder (Scdir):\n\n(none)\n")) << text;
+  // Each verdict has its own reason.
+  std::set<std::string> reasons;
+  for (int verdict = FolderNotFull; verdict <= FolderWithoutUninstaller; ++verdict) {
+    Refuse(refusal, "Progdir", "C:\\x", (FolderVerdict)verdict);
+    ASSERT_TRUE(ComposeRefusal(text, sizeof(text), refusal));
+    reasons.insert(text);
+  }
+  EXPECT_EQ(reasons.size(), (size_t)FolderWithoutUninstaller);
 }
 
 TEST(UninstallTexts, AReportTooLongForTheMessageSaysThereIsMoreAndKeepsWholeLines) {
@@ -256,7 +332,7 @@ TEST(UninstallTexts, AReportTooLongForTheMessageSaysThereIsMoreAndKeepsWholeLine
   for (int i = 0; i < 40; ++i) ReportLeft(report, path.c_str(), LeftInUse, "", 0);
   EXPECT_EQ(report.leftCount, 40);
   EXPECT_TRUE(report.full);
-  std::string message = Final(report, true);
+  std::string message = Final(report, Left("\\ferrox.dll"));
   EXPECT_TRUE(Contains(message, "(and more items than this message can show)")) << message;
   EXPECT_TRUE(Contains(message, "start Uninstall again"));
   // Every line shown is whole.
@@ -270,22 +346,42 @@ TEST(UninstallTexts, AReportTooLongForTheMessageSaysThereIsMoreAndKeepsWholeLine
 }
 
 TEST(Continuation, TheCopysCommandLineReadsBackOnlyInItsOwnForm) {
-  char line[600];
-  ASSERT_TRUE(ComposeContinuation(line, sizeof(line), "C:\\users\\A B\\Temp\\nvu1F.tmp", 4294967295ul));
-  EXPECT_STREQ(line, "\"C:\\users\\A B\\Temp\\nvu1F.tmp\" /continue 4294967295");
-  unsigned long handle = 0;
-  ASSERT_TRUE(ParseContinuation(strchr(line + 1, '"') + 2, &handle));
-  EXPECT_EQ(handle, 4294967295ul);
-  EXPECT_TRUE(ParseContinuation("  /CONTINUE   124 ", &handle));
-  EXPECT_EQ(handle, 124ul);
+  char line[1100];
+  ASSERT_TRUE(ComposeContinuation(line, sizeof(line), "C:\\users\\A B\\Temp\\nvu1F.tmp\\unsetup.exe", 4294967295ul, ""));
+  EXPECT_STREQ(line, "\"C:\\users\\A B\\Temp\\nvu1F.tmp\\unsetup.exe\" /continue 4294967295");
+  Continuation given = {7, "before"};
+  ASSERT_TRUE(ParseContinuation(strchr(line + 1, '"') + 2, given));
+  EXPECT_EQ(given.processHandle, 4294967295ul);
+  EXPECT_STREQ(given.folder, "");
+  EXPECT_TRUE(ParseContinuation("  /CONTINUE   124 ", given));
+  EXPECT_EQ(given.processHandle, 124ul);
 
-  handle = 7;
+  // Without an uninstall entry it carries the folder to remove.
+  ASSERT_TRUE(ComposeContinuation(line, sizeof(line), "C:\\T\\nvu2.tmp\\unsetup.exe", 12, "D:\\My apps\\Norvu"));
+  EXPECT_STREQ(line, "\"C:\\T\\nvu2.tmp\\unsetup.exe\" /continue 12 \"D:\\My apps\\Norvu\"");
+  ASSERT_TRUE(ParseContinuation(strchr(line + 1, '"') + 2, given));
+  EXPECT_EQ(given.processHandle, 12ul);
+  EXPECT_STREQ(given.folder, "D:\\My apps\\Norvu");
+
+  given = {7, "same"};
+  std::string tooLong = "/continue 1 \"C:\\" + std::string(kRecordedPathSize, 'x') + "\"";
   for (const char* other : {"", "/continue", "/continue ", "/continue x", "/continue 12x", "/continue -1",
-                            "/continuex 12", "continue 12", "/continue 4294967296", "/continue 1 2", "/S"}) {
-    EXPECT_FALSE(ParseContinuation(other, &handle)) << other;
+                            "/continuex 12", "continue 12", "/continue 4294967296", "/continue 1 2", "/S",
+                            "/continue 1 \"\"", "/continue 1 \"C:\\x", "/continue 1 \"C:\\x\" y", "/continue 1 C:\\x",
+                            "/continue 1\"C:\\x\"", tooLong.c_str()}) {
+    EXPECT_FALSE(ParseContinuation(other, given)) << other;
   }
-  EXPECT_EQ(handle, 7ul);
+  EXPECT_EQ(given.processHandle, 7ul);
+  EXPECT_STREQ(given.folder, "same");
   char small[20] = "same";
-  EXPECT_FALSE(ComposeContinuation(small, sizeof(small), "C:\\Temp\\nvu1.tmp", 12));
+  EXPECT_FALSE(ComposeContinuation(small, sizeof(small), "C:\\Temp\\nvu1.tmp", 12, ""));
   EXPECT_STREQ(small, "same");
+}
+
+TEST(Continuation, TheCopysFolderIsNamedInTheTemporaryFolder) {
+  char folder[40];
+  ASSERT_TRUE(ComposeCopyFolder(folder, sizeof(folder), "C:\\TEMP\\", 65535));
+  EXPECT_STREQ(folder, "C:\\TEMP\\nvu65535.tmp");  // eight and three characters
+  ASSERT_TRUE(ComposeCopyFolder(folder, sizeof(folder), "C:\\TEMP", 0));
+  EXPECT_STREQ(folder, "C:\\TEMP\\nvu0.tmp");
 }

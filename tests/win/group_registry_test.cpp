@@ -109,7 +109,6 @@ TEST_F(Registration, WindowsNtEntryHoldsFourValuesAndAppPathTwo) {
   EXPECT_TEXT(appPath, "", "C:\\Program files\\Norvu\\Norvu");
   EXPECT_TEXT(appPath, "Path", "C:\\Program files\\Norvu");
   EXPECT_EQ(ValueCount(appPath), 2u);
-  EXPECT_FALSE(KeyExists(std::string(kWindowsKey) + "\\Uninstall\\Norvu"));
   EXPECT_STREQ(LinkTarget, "C:\\Program files\\Norvu\\unsetup.exe");
   EXPECT_STREQ(GroupDir, "C:\\WINDOWS\\Start Menu\\Programs\\Norvu");
   EXPECT_STREQ(GroupPath, GroupDir);
@@ -122,6 +121,7 @@ TEST_F(Registration, Windows95EntryGoesBelowTheWindowsKey) {
   RegisterProduct();
   std::string uninstall = std::string(kWindowsKey) + "\\Uninstall\\Norvu";
   EXPECT_TEXT(uninstall, "DisplayName", "Norvu");
+  EXPECT_TEXT(uninstall, "UninstallString", "C:\\Program files\\Norvu\\unsetup.exe");  // unquoted, as ever
   EXPECT_TEXT(uninstall, "Progdir", "C:\\Program files\\Norvu");
   EXPECT_FALSE(KeyExists(kNtKey));
   EXPECT_TEXT(std::string(kAppPaths) + "\\Norvu", "Path", "C:\\Program files\\Norvu");
@@ -166,6 +166,20 @@ TEST_F(Registration, MissingAppPathsKeyStillLeavesTheUninstallEntry) {
   RegisterProduct();  // no message: the watchdog would end one and fail
   EXPECT_TEXT(std::string(kNtKey) + "\\Uninstall\\Norvu", "DisplayName", "Norvu");
   EXPECT_FALSE(KeyExists(kAppPaths));
+  EXPECT_FALSE(KeyExists(kWindowsKey));  // nor the system's list of programs
+}
+
+TEST_F(Registration, OnWindowsNtTheSystemsListOfProgramsGetsTheEntryTooQuoted) {
+  MakeStandardKeys();
+  WinVersion = kWindowsNt4;
+  RegisterProduct();
+  std::string listed = std::string(kWindowsKey) + "\\Uninstall\\Norvu";
+  EXPECT_TEXT(listed, "DisplayName", "Norvu");
+  // Run by the system as a command line: quoted, for the space in the path.
+  EXPECT_TEXT(listed, "UninstallString", "\"C:\\Program files\\Norvu\\unsetup.exe\"");
+  EXPECT_TEXT(listed, "Scdir", "C:\\WINDOWS\\Start Menu\\Programs\\Norvu");
+  EXPECT_TEXT(listed, "Progdir", "C:\\Program files\\Norvu");
+  EXPECT_EQ(ValueCount(listed), 4u);
 }
 
 TEST_F(Registration, UninstallerTooLongToComposeIsLeftOutNotStale) {
