@@ -27,7 +27,7 @@ windows: native
 	@echo "installer: build/setup.exe"
 
 test: windows
-	@cd $(WIN) && ctest --output-on-failure -j $(JOBS)
+	@bash scripts/run-tests.sh $(WIN) $(JOBS)
 
 run: windows
 	@bash scripts/run-setup.sh $(BUILD)

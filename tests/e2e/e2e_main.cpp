@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "setup_run.h"
+#include "tests/run_cases.h"
 
 namespace {
 
@@ -29,5 +30,5 @@ int main(int argc, char** argv) {
     fprintf(stderr, "%s: no setup program at %s\n", argv[0], setupExe.c_str());
     return 2;
   }
-  return RUN_ALL_TESTS();
+  return RunCasesForCTest();
 }

@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "shell/setup_state.h"
+#include "tests/run_cases.h"
 
 int main(int argc, char** argv) {
   Instance = GetModuleHandleA(nullptr);
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
   testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  return RunCasesForCTest();
 }
