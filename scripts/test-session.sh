@@ -76,7 +76,7 @@ fault_fixtures() {
 desktop_up() {
   local p
   for p in $(pgrep -f 'explorer.exe /desktop'); do
-    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
   done
   return 1
 }
@@ -109,12 +109,18 @@ start)
   DISPLAY="$display" wineboot >/dev/null 2>&1 </dev/null
   # One hidden window for the whole session keeps the virtual desktop open
   # between test programs (wine-session processes end with wineserver -k).
-  if [ -f "$build/desktop_keeper.exe" ]; then
-    DISPLAY="$display" wine "$build/desktop_keeper.exe" >/dev/null 2>&1 </dev/null &
-    # Its window starts the desktop (explorer.exe /desktop). Until that is
-    # up, the first test program would start it instead, and the desktop
-    # would hold that test's output pipe open to the session's end.
-    for _ in $(seq 150); do desktop_up && break; sleep 0.2; done
+  if [ ! -f "$build/desktop_keeper.exe" ]; then
+    echo "test session: no $build/desktop_keeper.exe to open Wine's desktop (build the tests: make test)" >&2
+    exit 1
+  fi
+  DISPLAY="$display" wine "$build/desktop_keeper.exe" >/dev/null 2>&1 </dev/null &
+  # Its window starts the desktop (explorer.exe /desktop). Until that is
+  # up, the first test program would start it instead, and the desktop
+  # would hold that test's output pipe open to the session's end.
+  for _ in $(seq 150); do desktop_up && break; sleep 0.2; done
+  if ! desktop_up; then
+    echo "test session: Wine's desktop did not come up within 30 s (display $display, prefix $WINEPREFIX)" >&2
+    exit 1
   fi
   echo "test session: display $display, prefix $WINEPREFIX"
   ;;
