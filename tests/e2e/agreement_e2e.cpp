@@ -101,9 +101,18 @@ TEST_F(AgreementPage, PaintsTheSidePanelPictureAndRepaintsItWhenUncovered) {
   ui::Pixels picture = ui::BitmapResource(SetupExe(), "IDB_KOSMAR");
   // The picture fills the page from its top-left corner, behind the controls.
   std::vector<RECT> controls = ControlRects(page);
-  ui::Pixels shown = ui::CaptureClient(page);
-  ASSERT_GE(shown.width, 500);
-  EXPECT_EQ(DifferingPixels(shown, picture, controls), 0u);
+  ASSERT_GE(ui::CaptureClient(page).width, 500);
+  // The page paints a moment after it shows.
+  auto expectPicture = [&](const char* what) {
+    size_t differ = 0;
+    try {
+      ui::WaitUntil([&] { return (differ = DifferingPixels(ui::CaptureClient(page), picture, controls)) == 0; }, what,
+                    5000);
+    } catch (const ui::Failure& f) {
+      ADD_FAILURE() << f.what() << ": " << differ << " pixels still differ";
+    }
+  };
+  expectPicture("the page to paint its picture");
 
   // The question, dragged over the picture's top-left corner, hides part of
   // it; once the question closes, the page paints the picture there again.
@@ -114,13 +123,7 @@ TEST_F(AgreementPage, PaintsTheSidePanelPictureAndRepaintsItWhenUncovered) {
   ui::WaitUntil([&] { return DifferingPixels(ui::CaptureClient(page), picture, controls) > 1000; },
                 "the question to hide part of the picture", 5000);
   ui::Answer(question, IDNO);
-  size_t differ = 0;
-  try {
-    ui::WaitUntil([&] { return (differ = DifferingPixels(ui::CaptureClient(page), picture, controls)) == 0; },
-                  "the page to repaint its picture", 5000);
-  } catch (const ui::Failure& f) {
-    FAIL() << f.what() << ": " << differ << " pixels still differ";
-  }
+  expectPicture("the page to repaint its picture");
 }
 
 }  // namespace
