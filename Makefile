@@ -1,35 +1,53 @@
 # Norvu Setup: the two commands and their helpers.
-#   make          build build/setup.exe
-#   make run      build, then start setup.exe under Wine
-#   make test     build, then run every test
+#   make          build build/setup.exe, its payload and the tests
+#   make run      build setup.exe and its payload only, then start it under Wine
+#   make test     build everything, then run every test
 BUILD   := $(CURDIR)/build
 NATIVE  := $(BUILD)/native
 WIN     := $(BUILD)/win
 JOBS    ?= $(shell nproc)
 
-.PHONY: all deps native windows test run size bench fuzz screenshots clean
+.PHONY: all deps native windows installer test run size bench fuzz screenshots clean
 
 all: windows
 
 deps:
 	@bash scripts/install-deps.sh
 
+# Both halves are configured on every build (quick when nothing changed);
+# the Windows half uses the native half's host tools.
+configure_native = cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(NATIVE)/bin >/dev/null
+configure_windows = cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DNORVU_HOST_TOOLS=$(NATIVE)/bin -DNORVU_NATIVE_BUILD=$(NATIVE) >/dev/null
+# setup.exe and the product's files where the README and make run look.
+define publish_installer
+@cp $(WIN)/setup.exe $(BUILD)/setup.exe
+@if [ -d $(WIN)/payload ]; then rm -rf $(BUILD)/payload; cp -r $(WIN)/payload $(BUILD)/payload; fi
+@echo "installer: $(BUILD)/setup.exe"
+endef
+
 native: deps
-	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(NATIVE)/bin >/dev/null
+	@$(configure_native)
 	@cmake --build $(NATIVE) -j $(JOBS)
 
 windows: native
-	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
-	    -DNORVU_HOST_TOOLS=$(NATIVE)/bin -DNORVU_NATIVE_BUILD=$(NATIVE) >/dev/null
+	@$(configure_windows)
 	@cmake --build $(WIN) -j $(JOBS)
-	@cp $(WIN)/setup.exe $(BUILD)/setup.exe
-	@if [ -d $(WIN)/payload ]; then rm -rf $(BUILD)/payload; cp -r $(WIN)/payload $(BUILD)/payload; fi
-	@echo "installer: build/setup.exe"
+	$(publish_installer)
+
+# Only what make run starts: the installer with its payload, and the host
+# tools that make them (compressor, payload generator, picture and icons).
+installer: deps
+	@$(configure_native)
+	@cmake --build $(NATIVE) -j $(JOBS) --target szdd payloadgen artgen
+	@$(configure_windows)
+	@cmake --build $(WIN) -j $(JOBS) --target setup
+	$(publish_installer)
 
 test: windows
-	@cd $(WIN) && ctest --output-on-failure -j $(JOBS)
+	@bash scripts/run-tests.sh $(WIN) $(JOBS)
 
-run: windows
+run: installer
 	@bash scripts/run-setup.sh $(BUILD)
 
 size: windows

@@ -74,10 +74,33 @@ macro(norvu_googletest)
 endmacro()
 
 # A test that runs under Wine inside the shared test session (prefix,
-# wineserver, Xvfb and drives), started once per CTest run.
+# wineserver, Xvfb and drives), started once per CTest run:
+#   norvu_wine_test(name program args... [SCREEN] [ALONE Suite.Case...])
+# Exit code 77 means not run (tests/run_cases.h). The cases after ALONE may
+# skip (they need what the session could not make, such as a mounted
+# drive): each runs in an entry of its own, <name>.<Suite>.<Case>, so that
+# its skip shows in CTest's summary; the entry <name> runs the others.
+# SCREEN: the program's windows take the front of the shared screen, where
+# the end-to-end tests give real input, so its entries hold the screen lock.
 function(norvu_wine_test name)
-  add_test(NAME ${name} COMMAND ${ARGN})
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 300)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "SCREEN" "" "ALONE")
+  set(entries ${name})
+  set(others "")
+  foreach(case ${arg_ALONE})
+    add_test(NAME ${name}.${case} COMMAND ${arg_UNPARSED_ARGUMENTS} --gtest_filter=${case})
+    list(APPEND entries ${name}.${case})
+    string(APPEND others ":${case}")
+  endforeach()
+  if(others)
+    string(SUBSTRING "${others}" 1 -1 others)
+    add_test(NAME ${name} COMMAND ${arg_UNPARSED_ARGUMENTS} --gtest_filter=-${others})
+  else()
+    add_test(NAME ${name} COMMAND ${arg_UNPARSED_ARGUMENTS})
+  endif()
+  set_tests_properties(${entries} PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 300 SKIP_RETURN_CODE 77)
+  if(arg_SCREEN)
+    set_tests_properties(${entries} PROPERTIES RESOURCE_LOCK norvu_screen)
+  endif()
 endfunction()
 
 # A test whose program is a native one from the native build.

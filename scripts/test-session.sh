@@ -4,7 +4,7 @@
 #   test-session.sh start BUILD_DIR
 #   test-session.sh stop  BUILD_DIR
 set -u
-action="$1"; build="$2"
+action="$1"; build="$(cd "$2" && pwd)" || exit 1
 session="$build/test-session"
 export NORVU_PREFIX="$build/wine-prefix"
 . "$(dirname "$0")/wine-env.sh"
@@ -13,13 +13,24 @@ map_drive() {  # letter target
   ln -sfn "$2" "$WINEPREFIX/dosdevices/$1:"
 }
 
+# Says which fixture the session could not make, and why; the cases that
+# need it then report themselves as not run.
+not_made() {  # what why
+  echo "test session: could not make $1: $2"
+}
+
 small_drive() {  # letter size: a tmpfs of that size, where mount is allowed
-  local dir="$build/drives/$1"
+  local dir="$build/drives/$1" why
   mkdir -p "$dir"
   mountpoint -q "$dir" && umount "$dir" 2>/dev/null
-  if mount -t tmpfs -o size="$2" tmpfs "$dir" 2>/dev/null; then
+  if why=$(mount -t tmpfs -o size="$2" tmpfs "$dir" 2>&1); then
     echo "$dir" >>"$session/mounts"
     map_drive "$1" "$dir"
+  else
+    # No drive at all: a link left from an earlier session would now name
+    # a plain folder of the host disk, with gigabytes free.
+    rm -f "$WINEPREFIX/dosdevices/$1:"
+    not_made "drive ${1^^}: ($2 tmpfs)" "${why:-mount failed}"
   fi
 }
 
@@ -34,12 +45,17 @@ missing_drive() {  # letter
 read_only() {  # path
   mountpoint -q "$1" 2>/dev/null && umount "$1" 2>/dev/null
   chmod a-w "$1"
-  if mount --bind "$1" "$1" 2>/dev/null; then
-    if mount -o remount,ro,bind "$1" 2>/dev/null; then
+  local why
+  if why=$(mount --bind "$1" "$1" 2>&1); then
+    if why=$(mount -o remount,ro,bind "$1" 2>&1); then
       echo "$1" >>"$session/mounts"
-    else
-      umount "$1" 2>/dev/null
+      return
     fi
+    umount "$1" 2>/dev/null
+  fi
+  # Without the mount its cleared write bits stop every user but root.
+  if [ "$(id -u)" = 0 ]; then
+    not_made "read-only $1" "${why:-mount failed} (root writes it regardless of its mode)"
   fi
 }
 
@@ -63,7 +79,7 @@ fault_fixtures() {
 desktop_up() {
   local p
   for p in $(pgrep -f 'explorer.exe /desktop'); do
-    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
   done
   return 1
 }
@@ -96,12 +112,18 @@ start)
   DISPLAY="$display" wineboot >/dev/null 2>&1 </dev/null
   # One hidden window for the whole session keeps the virtual desktop open
   # between test programs (wine-session processes end with wineserver -k).
-  if [ -f "$build/desktop_keeper.exe" ]; then
-    DISPLAY="$display" wine "$build/desktop_keeper.exe" >/dev/null 2>&1 </dev/null &
-    # Its window starts the desktop (explorer.exe /desktop). Until that is
-    # up, the first test program would start it instead, and the desktop
-    # would hold that test's output pipe open to the session's end.
-    for _ in $(seq 150); do desktop_up && break; sleep 0.2; done
+  if [ ! -f "$build/desktop_keeper.exe" ]; then
+    echo "test session: no $build/desktop_keeper.exe to open Wine's desktop (build the tests: make test)" >&2
+    exit 1
+  fi
+  DISPLAY="$display" wine "$build/desktop_keeper.exe" >/dev/null 2>&1 </dev/null &
+  # Its window starts the desktop (explorer.exe /desktop). Until that is
+  # up, the first test program would start it instead, and the desktop
+  # would hold that test's output pipe open to the session's end.
+  for _ in $(seq 150); do desktop_up && break; sleep 0.2; done
+  if ! desktop_up; then
+    echo "test session: Wine's desktop did not come up within 30 s (display $display, prefix $WINEPREFIX)" >&2
+    exit 1
   fi
   echo "test session: display $display, prefix $WINEPREFIX"
   ;;

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "setup_run.h"
+#include "tests/run_cases.h"
 
 namespace {
 
@@ -37,5 +38,5 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  return RUN_ALL_TESTS();
+  return RunCasesForCTest();
 }

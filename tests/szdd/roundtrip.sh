@@ -23,7 +23,7 @@ else
     if [ -f "$source/$name" ]; then cp "$source/$name" "$work/in/"; else missing+=("$name"); fi
   done
   if [ ${#missing[@]} -eq ${#payload[@]} ]; then
-    echo "SKIPPED: no payload files in $source (the payload is not built yet)"
+    echo "not run: no payload files in $source (the payload is not built yet)"
     exit 77
   fi
   if [ ${#missing[@]} -gt 0 ]; then

@@ -152,11 +152,13 @@ TEST(SzddCompress, HeaderCharacterIsTheNamesLast) {
   EXPECT_EQ(HeaderCharForName(""), 0);
 }
 
+// Only where a size can exceed 4 GiB (the native build).
+#if SIZE_MAX > UINT32_MAX
 TEST(SzddCompress, RefusesWhatTheSizeFieldCannotHold) {
-  if (sizeof(size_t) <= 4) GTEST_SKIP() << "size_t cannot exceed 4 GiB here";
   const uint8_t byte = 0;
   std::vector<uint8_t> packed(1);
   // The size is refused before any byte is read.
   EXPECT_EQ(Compress(&byte, size_t(uint64_t(1) << 32), 'x', &packed), Status::InputTooLarge);
   EXPECT_TRUE(packed.empty());
 }
+#endif

@@ -479,11 +479,11 @@ TEST_F(CopyPage, ShortWriteOfTheTemporaryCopyFails) {
 }
 
 // ---------------------------------------------------------------------------
-// The installer's own payload, when this build carries it.
+// The installer's own payload, linked into this program with its resources.
 
 TEST_F(CopyPage, RealPayloadExpandsToWhatItsResourcesHold) {
   HMODULE own = GetModuleHandleA(nullptr);
-  if (FindResourceA(own, "FILE0", MAKEINTRESOURCEA(10)) == nullptr) GTEST_SKIP() << "no payload in this build";
+  ASSERT_NE(FindResourceA(own, "FILE0", MAKEINTRESOURCEA(10)), nullptr) << "no payload in this build";
   Instance = own;
   EXPECT_EQ(RunWatchedCopyPage(), 0);
   EXPECT_TRUE(watch.boxTexts.empty());
@@ -523,7 +523,7 @@ void HoldBeforeFile5(int entry) {
 
 TEST_F(CopyPage, DISABLED_PauseForScreenshot) {
   char dir[MAX_PATH] = "";
-  if (!GetEnvironmentVariableA("NORVU_PAUSE_DIR", dir, sizeof(dir))) GTEST_SKIP() << "NORVU_PAUSE_DIR not set";
+  ASSERT_TRUE(GetEnvironmentVariableA("NORVU_PAUSE_DIR", dir, sizeof(dir))) << "NORVU_PAUSE_DIR not set";
   pauseDir = dir;
   Instance = GetModuleHandleA(nullptr);
   LoadPanelLook();

@@ -6,6 +6,7 @@
 
 #include "shell/setup_state.h"
 #include "shell/system_libraries.h"
+#include "tests/run_cases.h"
 
 int main(int argc, char** argv) {
   Instance = GetModuleHandleA(nullptr);
@@ -18,5 +19,5 @@ int main(int argc, char** argv) {
   // Registers the list-view class that the browse dialogs use.
   InitCommonControlsCall();
   testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  return RunCasesForCTest();
 }

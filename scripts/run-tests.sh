@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs every test of the Windows build folder (make test). CTest shows the
+# output of failed tests only; after its summary this says why each test
+# that did not run was left out, and which fixtures the test session could
+# not make.
+#   run-tests.sh WIN_BUILD_DIR JOBS
+set -u
+cd "$1" || exit 1
+# Skipped tests count as passed for the output CTest keeps: keep enough of
+# theirs for the reason.
+ctest --output-on-failure -j "$2" --test-output-size-passed 65536
+status=$?
+reasons=$(tr -d '\r' <Testing/Temporary/LastTest.log 2>/dev/null | grep -e '^not run: ' -e '^test session: could not make ')
+if [ -n "$reasons" ]; then
+  echo
+  echo "Why tests did not run:"
+  echo "$reasons" | sed 's/^/  /'
+fi
+exit $status
