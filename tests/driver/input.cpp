@@ -114,16 +114,6 @@ void BringToFront(HWND window) {
   WaitUntil([&] { return GetForegroundWindow() == top; }, "window " + Name(top) + " to come to the front", 5000);
 }
 
-void MoveTo(HWND window, int x, int y) {
-  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  WaitUntil(
-      [&] {
-        RECT r = ScreenRect(window);
-        return r.left == x && r.top == y;
-      },
-      "window " + Name(window) + " to move to (" + std::to_string(x) + "," + std::to_string(y) + ")", 5000);
-}
-
 HWND FocusedControl(HWND window) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof(info);

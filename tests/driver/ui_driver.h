@@ -158,9 +158,6 @@ void PressButton(HWND dialog, int id);
 void ClickAt(HWND window, POINT clientPoint);
 void Click(HWND window);
 void DoubleClickAt(HWND window, POINT clientPoint);
-// Moves a top-level window to a screen point, as the user does by dragging
-// its caption, and waits until it is there.
-void MoveTo(HWND window, int x, int y);
 // Makes window the foreground window (waits until it is) so that keyboard
 // input reaches it and its focused control.
 void BringToFront(HWND window);
