@@ -108,16 +108,14 @@ void ShowFinalMessage(bool recorded) {
 void RemoveInstallation(const Installation& installation) {
   StartReport(Report);
   const char* folder = installation.progdir;
-  const int uninstaller = UninstallerIndex();
-  for (int i = 0; i < kPayloadCount; ++i) {
-    if (i != uninstaller) Progress.fileLeft[i] = !RemoveNamed(folder, PayloadTable.destination[i], false);
-  }
-  if (uninstaller >= 0) {
-    Progress.fileLeft[uninstaller] =
-        !MayRemoveUninstaller(Progress) || !RemoveNamed(folder, PayloadTable.destination[uninstaller], false);
-  }
   // Without an uninstall entry setup made no group and no registry entries.
   const bool recorded = installation.versionKey != nullptr;
+  int order[kPayloadCount];
+  FileRemovalOrder(order);
+  for (int index : order) {
+    Progress.fileLeft[index] =
+        !MayRemoveFile(index, Progress, recorded) || !RemoveNamed(folder, PayloadTable.destination[index], false);
+  }
   if (recorded) RemoveGroup(installation.scdir);
   for (const char* subfolder : SubdirTable) {
     char path[kRecordedPathSize + 16];

@@ -41,6 +41,16 @@ int PayloadIndexOf(const char* destinationName) {
 
 int UninstallerIndex() { return PayloadIndexOf(kUninstallerName); }
 
+void FileRemovalOrder(int (&order)[kPayloadCount]) {
+  const int program = PayloadIndexOf(kNorvuProgramName), uninstaller = UninstallerIndex();
+  int next = 0;
+  for (int i = 0; i < kPayloadCount; ++i) {
+    if (i != program && i != uninstaller) order[next++] = i;
+  }
+  if (program >= 0) order[next++] = program;
+  if (uninstaller >= 0) order[next++] = uninstaller;
+}
+
 bool ProductFilesLeft(const RemovalProgress& progress) {
   const int uninstaller = UninstallerIndex();
   for (int i = 0; i < kPayloadCount; ++i) {
@@ -49,7 +59,15 @@ bool ProductFilesLeft(const RemovalProgress& progress) {
   return false;
 }
 
-bool MayRemoveUninstaller(const RemovalProgress& progress) { return !ProductFilesLeft(progress); }
+bool MayRemoveFile(int index, const RemovalProgress& progress, bool recorded) {
+  const int program = PayloadIndexOf(kNorvuProgramName), uninstaller = UninstallerIndex();
+  if (index == uninstaller) return !ProductFilesLeft(progress);
+  if (index != program || recorded) return true;
+  for (int i = 0; i < kPayloadCount; ++i) {
+    if (i != program && i != uninstaller && progress.fileLeft[i]) return false;
+  }
+  return true;
+}
 
 bool MayRemoveShortcut(const Shortcut& shortcut, const RemovalProgress& progress) {
   const int target = PayloadIndexOf(shortcut.targetName);

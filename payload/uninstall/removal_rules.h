@@ -3,11 +3,13 @@
 // It removes only what setup made, under the names setup used: the seven
 // files of the payload table, the folders of the subfolder table, the three
 // shortcuts and the two registry entries. The order is: the product's files,
-// the uninstaller's own file, the shortcuts, the program group folder, the
-// data folder, the installation folder, the uninstall entry, the
-// application-path entry. Whatever the user decides to leave (a file in use)
-// keeps what still serves it: its shortcut, and the uninstaller with its
-// shortcut and entry, so that the removal can be finished later.
+// the program last of them, the uninstaller's own file, the shortcuts, the
+// program group folder, the data folder, the installation folder, the
+// uninstall entry, the application-path entry. Whatever the user decides to
+// leave (a file in use) keeps what still serves it: its shortcut, and the
+// uninstaller with its shortcut and entry (without an entry, with the
+// program: the folder is then known by those two files), so that the removal
+// can be finished later.
 #pragma once
 #include <stddef.h>
 
@@ -29,10 +31,19 @@ struct RemovalProgress {
   bool fileLeft[kPayloadCount];  // the file is still there after its step
 };
 
+// The payload indices in the order the files are removed: the table's order,
+// but the program and then the uninstaller last, so that the two files by
+// which a folder is known as an installation go after all the others.
+void FileRemovalOrder(int (&order)[kPayloadCount]);
+
 // Any of the product's files other than the uninstaller is still there.
 bool ProductFilesLeft(const RemovalProgress& progress);
-// The uninstaller goes only when every other file has gone.
-bool MayRemoveUninstaller(const RemovalProgress& progress);
+// Whether the file at index may go, the files before it in
+// FileRemovalOrder having been dealt with. The uninstaller goes only when
+// every other file has gone. Without an uninstall entry (recorded false) the
+// program, too, goes only when every file but it and the uninstaller has
+// gone: a second run knows the folder only by the two of them.
+bool MayRemoveFile(int index, const RemovalProgress& progress, bool recorded);
 // A shortcut goes when its target has gone.
 bool MayRemoveShortcut(const Shortcut& shortcut, const RemovalProgress& progress);
 // The uninstall entry goes with the uninstaller that it names.

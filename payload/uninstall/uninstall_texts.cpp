@@ -12,6 +12,12 @@ const char kKeptAdvice[] =
 // Without an uninstall entry there is no Uninstall shortcut either.
 const char kKeptHereAdvice[] =
     "\nThe uninstaller was kept in that folder: close Norvu, then start it again to finish the removal.";
+// Nor is there an entry to find the folder by: the program stays with the
+// uninstaller while any other file stays.
+const char kKeptProgramAdvice[] =
+    "\nThe uninstaller (unsetup.exe) and the program norvu.exe were kept in that folder, so that the "
+    "uninstaller still recognises the installation there: close Norvu, then start unsetup.exe there again to "
+    "finish the removal.";
 const char kRerunAdvice[] =
     "\nThe uninstall entry and the Uninstall shortcut were kept so that Uninstall can be run again to finish.";
 const char kMoreLeft[] = "(and more items than this message can show)\n";
@@ -114,10 +120,13 @@ bool ComposeFinalMessage(char* dest, size_t size, const RemovalReport& report, c
   // Only the uninstaller itself left: its entry and shortcut stay with it.
   const int uninstaller = UninstallerIndex();
   const bool onlyUninstallerLeft = !filesKept && uninstaller >= 0 && progress.fileLeft[uninstaller];
-  const char* advice = filesKept ? (recorded ? kKeptAdvice : kKeptHereAdvice)
+  // Without an entry the program is kept beside another file left.
+  const int program = PayloadIndexOf(kNorvuProgramName);
+  const bool programKept = program >= 0 && !MayRemoveFile(program, progress, recorded);
+  const char* advice = filesKept ? (recorded ? kKeptAdvice : programKept ? kKeptProgramAdvice : kKeptHereAdvice)
                                  : (onlyUninstallerLeft && recorded ? kRerunAdvice : "");
   char text[sizeof(report.lines) + sizeof(kKeptHeading) + sizeof(kKeptAdvice) + sizeof(kKeptHereAdvice) +
-            sizeof(kRerunAdvice)];
+            sizeof(kKeptProgramAdvice) + sizeof(kRerunAdvice)];
   return CopyText(text, filesKept ? kKeptHeading : kLeftHeading) && AppendText(text, report.lines) &&
          (!report.full || AppendText(text, kMoreLeft)) && AppendText(text, advice) && CopyText(dest, size, text);
 }

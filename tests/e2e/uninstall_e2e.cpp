@@ -3,7 +3,8 @@
 // snapshots of the prefix's files and registry, with a file the user added,
 // run twice, declined (the copy's switch typed by hand still asks), with the
 // product running, started from the system's list of programs, without an
-// uninstall entry, and with an entry that names a drive root.
+// uninstall entry (the product running, finished by a second run), and with
+// an entry that names a drive root.
 #include <map>
 #include <vector>
 
@@ -265,6 +266,18 @@ class UninstallRun : public InstallRun {
     for (ui::Process& process : others) process.Terminate();
     others.clear();
     product.Terminate();
+    RemoveScheduledCopies();
+    RestoreValue(kSessionManager, kPendingRemovals, pendingBefore);
+    InstallRun::TearDown();
+    EndDesktopHolder(holder);
+    rootFiles.Remove();
+    DeleteFileA((LoneFolder() + "\\unsetup.exe").c_str());
+    RemoveDirectoryA(LoneFolder().c_str());
+  }
+
+  // Removes the uninstaller's copies that the case scheduled, as the
+  // system's next start would.
+  void RemoveScheduledCopies() {
     // Scheduled in this order: the copy, then its folder.
     for (const std::string& path : ScheduledRemovals()) {
       bool earlier = false;
@@ -273,12 +286,6 @@ class UninstallRun : public InstallRun {
       if (IsUninstallerCopy(NameOf(FolderOf(path)))) DeleteFileA(path.c_str());
       if (IsUninstallerCopy(NameOf(path))) RemoveDirectoryA(path.c_str());
     }
-    RestoreValue(kSessionManager, kPendingRemovals, pendingBefore);
-    InstallRun::TearDown();
-    EndDesktopHolder(holder);
-    rootFiles.Remove();
-    DeleteFileA((LoneFolder() + "\\unsetup.exe").c_str());
-    RemoveDirectoryA(LoneFolder().c_str());
   }
 
   // A whole installation with Enter on every page; the group folder's
@@ -493,7 +500,8 @@ TEST_F(UninstallRun, TheRunningProductIsReportedAndRemovedOnRetryOnceClosed) {
   StartThroughShortcut();
   AnswerQuestion(IDYES);
   ui::MessageBoxView inUse = WaitUninstallMessage(lastBox);
-  EXPECT_EQ(inUse.text.rfind(Installed("norvu.exe") + "\ncannot be removed because it is in use.", 0), 0u)
+  // The program goes after its other files: first its library, in use.
+  EXPECT_EQ(inUse.text.rfind(Installed("ferrox.dll") + "\ncannot be removed because it is in use.", 0), 0u)
       << inUse.text;
   EXPECT_EQ(inUse.icon, ui::Icon::Warning);
   // Nothing has been removed behind the box's back while it waits.
@@ -521,7 +529,7 @@ TEST_F(UninstallRun, LeavingTheRunningProductKeepsTheUninstallerToFinishLater) {
     ui::Answer(inUse, IDCANCEL);
     box = inUse.window;
   }
-  EXPECT_EQ(refused, (std::vector<std::string>{Installed("norvu.exe"), Installed("ferrox.dll")}));
+  EXPECT_EQ(refused, (std::vector<std::string>{Installed("ferrox.dll"), Installed("norvu.exe")}));
   ui::MessageBoxView partial = WaitUninstallMessage(box);
   EXPECT_EQ(partial.text.rfind("Norvu was not removed completely.", 0), 0u) << partial.text;
   for (const char* name : {"norvu.exe", "ferrox.dll"}) {
@@ -560,6 +568,21 @@ TEST_F(UninstallRun, WithoutAnEntryItRemovesTheInstallationInItsOwnFolderAndNoth
   ASSERT_FALSE(MachineKeyExists(kNtUninstallKey));
   UserFiles mine;
   mine.Plant(Installed("notes.txt"), "my notes");
+  // The running product's library left: the program stays with the
+  // uninstaller, the two files by which a second run knows the folder.
+  StartProduct();
+  StartInstalledUninstaller();
+  AnswerQuestion(IDYES);
+  ui::MessageBoxView inUse = WaitUninstallMessage(lastBox);
+  EXPECT_EQ(inUse.text.rfind(Installed("ferrox.dll") + "\ncannot be removed", 0), 0u) << inUse.text;
+  ui::Answer(inUse, IDCANCEL);
+  ui::MessageBoxView partial = WaitUninstallMessage(inUse.window);
+  EXPECT_NE(partial.text.find("and the program norvu.exe were kept"), std::string::npos) << partial.text;
+  AnswerAndWaitForTheEnd(partial, IDOK);
+  CloseProduct();
+  RemoveScheduledCopies();
+  others.clear();
+
   StartInstalledUninstaller();
   AnswerQuestion(IDYES);
   ui::MessageBoxView done = WaitUninstallMessage(lastBox);

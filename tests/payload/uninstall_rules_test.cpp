@@ -33,6 +33,18 @@ RemovalProgress Left(const char* destinationName) {
   return progress;
 }
 
+// The files in their order of removal, as the uninstaller goes through them,
+// the user leaving the one named left (Cancel) and everything else going.
+RemovalProgress Walk(const char* left, bool recorded) {
+  RemovalProgress progress = NothingLeft();
+  int order[kPayloadCount];
+  FileRemovalOrder(order);
+  for (int index : order) {
+    progress.fileLeft[index] = !MayRemoveFile(index, progress, recorded) || index == PayloadIndexOf(left);
+  }
+  return progress;
+}
+
 const Shortcut& ShortcutNamed(const char* linkName) {
   for (const Shortcut& shortcut : kShortcuts) {
     if (strcmp(shortcut.linkName, linkName) == 0) return shortcut;
@@ -155,7 +167,7 @@ TEST(RemovalRules, TheTablesOfSetupAgreeOnTheFilesTheShortcutsPointAt) {
 TEST(RemovalRules, WithNothingLeftEverythingGoes) {
   const RemovalProgress progress = NothingLeft();
   EXPECT_FALSE(ProductFilesLeft(progress));
-  EXPECT_TRUE(MayRemoveUninstaller(progress));
+  EXPECT_TRUE(MayRemoveFile(UninstallerIndex(), progress, true));
   for (const Shortcut& shortcut : kShortcuts) EXPECT_TRUE(MayRemoveShortcut(shortcut, progress)) << shortcut.linkName;
   EXPECT_TRUE(MayRemoveUninstallEntry(progress));
   EXPECT_TRUE(MayRemoveAppPath(progress, "C:\\Program files\\Norvu", "c:\\program files\\norvu\\"));
@@ -164,7 +176,7 @@ TEST(RemovalRules, WithNothingLeftEverythingGoes) {
 TEST(RemovalRules, AProductFileLeftKeepsTheUninstallerItsShortcutAndEntryAndItsOwnShortcut) {
   const RemovalProgress progress = Left("\\norvu.exe");
   EXPECT_TRUE(ProductFilesLeft(progress));
-  EXPECT_FALSE(MayRemoveUninstaller(progress));
+  EXPECT_FALSE(MayRemoveFile(UninstallerIndex(), progress, true));
   EXPECT_FALSE(MayRemoveUninstallEntry(progress));
   EXPECT_FALSE(MayRemoveShortcut(ShortcutNamed("\\Norvu.lnk"), progress));
   EXPECT_FALSE(MayRemoveShortcut(ShortcutNamed("\\Uninstall.lnk"), Left("\\unsetup.exe")));
@@ -174,7 +186,7 @@ TEST(RemovalRules, AProductFileLeftKeepsTheUninstallerItsShortcutAndEntryAndItsO
 
   // A data file left keeps the uninstaller too, but not the program's entries.
   const RemovalProgress data = Left("\\nvustart.kbm");
-  EXPECT_FALSE(MayRemoveUninstaller(data));
+  EXPECT_FALSE(MayRemoveFile(UninstallerIndex(), data, true));
   EXPECT_FALSE(MayRemoveUninstallEntry(data));
   EXPECT_TRUE(MayRemoveShortcut(ShortcutNamed("\\Norvu.lnk"), data));
   EXPECT_TRUE(MayRemoveAppPath(data, "C:\\Norvu", "C:\\Norvu"));
@@ -183,10 +195,21 @@ TEST(RemovalRules, AProductFileLeftKeepsTheUninstallerItsShortcutAndEntryAndItsO
 TEST(RemovalRules, TheUninstallerLeftKeepsItsEntryAndShortcutOnly) {
   const RemovalProgress progress = Left("\\unsetup.exe");
   EXPECT_FALSE(ProductFilesLeft(progress));
-  EXPECT_TRUE(MayRemoveUninstaller(progress));
+  EXPECT_TRUE(MayRemoveFile(UninstallerIndex(), progress, true));
   EXPECT_FALSE(MayRemoveUninstallEntry(progress));
   EXPECT_FALSE(MayRemoveShortcut(ShortcutNamed("\\Uninstall.lnk"), progress));
   EXPECT_TRUE(MayRemoveShortcut(ShortcutNamed("\\Norvu.lnk"), progress));
+}
+
+TEST(RemovalRules, WithoutAnEntryAnyFileLeftKeepsTheProgramAndTheUninstallerThatTheFolderIsKnownBy) {
+  const int program = PayloadIndexOf(kNorvuProgramName), uninstaller = UninstallerIndex();
+  ASSERT_GE(program, 0);
+  for (const char* name : PayloadTable.destination) {
+    const RemovalProgress bare = Walk(name, false);
+    if (ProductFilesLeft(bare)) EXPECT_TRUE(bare.fileLeft[program] && bare.fileLeft[uninstaller]) << name;
+    // With an entry, which finds the folder, the program goes all the same.
+    EXPECT_EQ(Walk(name, true).fileLeft[program], PayloadIndexOf(name) == program) << name;
+  }
 }
 
 TEST(RemovalRules, AnApplicationPathOfAnotherInstallationStays) {
@@ -302,6 +325,15 @@ TEST(UninstallTexts, WhatWasKeptForASecondRunIsSaidAndOnlyWhatThereIs) {
   EXPECT_EQ(here.rfind("Norvu was not removed completely.", 0), 0u) << here;
   EXPECT_TRUE(Contains(here, "The uninstaller was kept in that folder: close Norvu, then start it again")) << here;
   EXPECT_FALSE(Contains(here, "entry")) << here;
+
+  // Another file left: the program was kept with the uninstaller, and why.
+  RemovalReport help;
+  StartReport(help);
+  ReportLeft(help, "C:\\N\\nvuhelp.hlp", LeftInUse, "", 0);
+  const std::string both = Final(help, Walk("\\nvuhelp.hlp", false), false);
+  EXPECT_TRUE(Contains(both, "C:\\N\\nvuhelp.hlp: it is in use.\n\nThe uninstaller (unsetup.exe) and the program "
+                             "norvu.exe were kept in that folder, so that the uninstaller still recognises")) << both;
+  EXPECT_TRUE(Contains(both, "start unsetup.exe there again")) << both;
 }
 
 TEST(UninstallTexts, ARefusalNamesTheValueWhatItHoldsAndWhy) {
