@@ -26,10 +26,17 @@ bool TryText(HWND window, std::string& text) {
 
 }  // namespace
 
+// A window that still exists but did not answer is asked again within a
+// bounded wait: Wine's SMTO_ABORTIFHUNG may refuse at once a thread that has
+// been busy for a moment. A window that is gone fails at once, by that name.
 std::string Text(HWND window) {
   std::string text;
-  if (!TryText(window, text))
-    throw Failure("window " + std::to_string((UINT_PTR)window) + " does not answer WM_GETTEXT (gone or hung)");
+  const std::string name = "window " + std::to_string((UINT_PTR)window);
+  WaitUntil([&] {
+    if (TryText(window, text)) return true;
+    if (!IsWindow(window)) throw Failure(name + " is gone: it cannot be read");
+    return false;
+  }, name + " to answer WM_GETTEXT", 10000);
   return text;
 }
 
