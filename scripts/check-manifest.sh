@@ -16,13 +16,10 @@ level="$privileges/*[local-name()='requestedExecutionLevel']"
 for exe in "$@"; do
   bad=0
   dump=$(i686-w64-mingw32-objdump -p "$exe") || { problem "$exe" "cannot read it"; continue; }
-  # The leaf of type 24 (0x18), name 1, from objdump's listing of the
-  # resource directory: its address (relative to the image base) and size.
-  read -r rva size < <(awk '
-    /^[0-9a-f]+   Entry: ID:/ { type = $4 }
-    /^[0-9a-f]+     Entry:/ { name = $4 }
-    /Leaf: Addr:/ && type == "0x000018," && name == "0x000001," { sub(/,$/, "", $4); sub(/,$/, "", $6); print $4, $6 }
-  ' <<<"$dump")
+  # The resource of type 24 (0x18), name 1: its address (relative to the
+  # image base) and size.
+  read -r rva size < <(bash "$(dirname "$0")/pe-resources.sh" "$exe" |
+    awk '$1 == "0x000018" && $2 == "0x000001" {print $3, $4}')
   [ -n "${rva:-}" ] || { problem "$exe" "no manifest (resource type 24, id 1)"; continue; }
   base=$(awk '/^ImageBase/ {print $2}' <<<"$dump")
   read -r vma offset < <(i686-w64-mingw32-objdump -h "$exe" | awk '$2 == ".rsrc" {print $4, $6}')

@@ -9,18 +9,13 @@ exe="$build/setup.exe"
 budget=$((34 * 1024))
 [ -f "$exe" ] || { echo "no $exe: run make first"; exit 1; }
 
-# Every resource of the program as "type name size", type and numeric names
-# as objdump shows them (hex), from its listing of the resource directory.
-resources=$(i686-w64-mingw32-objdump -p "$exe" | awk '
-  /^[0-9a-f]+   Entry: ID:/ { type = $4; sub(/,$/, "", type) }
-  /^[0-9a-f]+     Entry: name:/ { name = $0; sub(/.*\]: /, "", name); sub(/,.*/, "", name) }
-  /^[0-9a-f]+     Entry: ID:/ { name = $4; sub(/,$/, "", name) }
-  /Leaf: Addr:/ { size = $6; sub(/,$/, "", size); print type, name, size }')
+# Every resource of the program: "type name address size".
+resources=$(bash "$(dirname "$0")/pe-resources.sh" "$exe")
 
 # Total size of the resources whose type and name match the patterns.
 measure() {  # type-pattern name-pattern
-  local total=0 type name size
-  while read -r type name size; do
+  local total=0 type name address size
+  while read -r type name address size; do
     [[ $type == $1 && $name == $2 ]] && total=$((total + size))
   done <<<"$resources"
   echo "$total"

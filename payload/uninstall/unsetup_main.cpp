@@ -5,6 +5,7 @@
 // temporary folder, which removes the files, shortcuts, folders and entries.
 #include <windows.h>
 
+#include "payload/product/norvu_report.h"
 #include "payload/uninstall/continuation.h"
 #include "payload/uninstall/installation_record.h"
 #include "payload/uninstall/removal.h"
@@ -37,13 +38,11 @@ bool FindOrExplain(bool lookInRegistry, const char* folder) {
   return false;
 }
 
-// The folder this program was started from, without a closing backslash.
+// The folder this program was started from.
 const char* OwnFolder(char (&folder)[MAX_PATH]) {
-  DWORD end = GetModuleFileNameA(nullptr, folder, MAX_PATH);
-  if (end == 0 || end >= MAX_PATH) return nullptr;
-  while (end > 0 && folder[end - 1] != '\\') --end;
-  if (end == 0) return nullptr;
-  folder[end - 1] = '\0';
+  const DWORD length = GetModuleFileNameA(nullptr, folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  CutToFolder(folder);
   return folder;
 }
 
