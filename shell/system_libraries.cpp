@@ -17,13 +17,17 @@ struct Function {
   FARPROC* slot;
 };
 
+const char kCommonControls[] = "COMCTL32.DLL";
+const char kLzExpand[] = "LZ32.DLL";
+
+// Grouped by library: each is loaded once.
 const Function kFunctions[] = {
-    {"COMCTL32.DLL", "InitCommonControls", (FARPROC*)&InitCommonControlsCall},
-    {"COMCTL32.DLL", "ImageList_Create", (FARPROC*)&ImageListCreate},
-    {"COMCTL32.DLL", "ImageList_ReplaceIcon", (FARPROC*)&ImageListReplaceIcon},
-    {"LZ32.DLL", "LZInit", (FARPROC*)&LzInit},
-    {"LZ32.DLL", "LZCopy", (FARPROC*)&LzCopy},
-    {"LZ32.DLL", "LZClose", (FARPROC*)&LzClose},
+    {kCommonControls, "InitCommonControls", (FARPROC*)&InitCommonControlsCall},
+    {kCommonControls, "ImageList_Create", (FARPROC*)&ImageListCreate},
+    {kCommonControls, "ImageList_ReplaceIcon", (FARPROC*)&ImageListReplaceIcon},
+    {kLzExpand, "LZInit", (FARPROC*)&LzInit},
+    {kLzExpand, "LZCopy", (FARPROC*)&LzCopy},
+    {kLzExpand, "LZClose", (FARPROC*)&LzClose},
 };
 
 HMODULE LoadFromSystemFolder(const char* file) {
@@ -36,9 +40,10 @@ HMODULE LoadFromSystemFolder(const char* file) {
 }  // namespace
 
 const char* LoadSystemLibraries() {
+  const char* loaded = nullptr;
+  HMODULE library = nullptr;
   for (const Function& function : kFunctions) {
-    // Loading a library a second time only counts it once more.
-    HMODULE library = LoadFromSystemFolder(function.library);
+    if (function.library != loaded) library = LoadFromSystemFolder(loaded = function.library);
     *function.slot = library ? GetProcAddress(library, function.name) : nullptr;
     if (*function.slot == nullptr) return function.library;
   }
