@@ -298,14 +298,6 @@ void InstallRun::ChooseFolder(HWND destination, const std::string& drive, const 
   ui::WaitUntil([&] { return ui::ControlText(destination, IDC_PATH) == path + "Norvu"; }, path + "Norvu on the page");
 }
 
-void InstallRun::NextIntoExistingFolder(HWND destination) {
-  ui::PressKey(destination, VK_RETURN);
-  ui::MessageBoxView exists = WaitMessage();
-  EXPECT_EQ(exists.text, "Directory allready exsist or disk isn't writeable.\nContinue with installation anyway");
-  EXPECT_EQ(exists.icon, ui::Icon::Question);
-  ui::Answer(exists, IDYES);
-}
-
 void InstallRun::ExpectSuccess() {
   ui::MessageBoxView done = WaitMessage();
   EXPECT_EQ(done.text, "Norvu was successfully installed");

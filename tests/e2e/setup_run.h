@@ -112,9 +112,6 @@ class InstallRun : public SetupRun {
   // folders below it by double-clicks, then OK; the page then shows the
   // folder followed by "Norvu".
   void ChooseFolder(HWND destination, const std::string& drive, const std::vector<std::string>& folders);
-  // Next on the destination page into a folder that exists: the question
-  // about it is answered Yes, and the copy starts.
-  void NextIntoExistingFolder(HWND destination);
   // The program group page, once the copy is over.
   HWND WaitGroupPage(DWORD timeout = 60000);
   // The success text, then the end of setup with exit code 0.
