@@ -39,41 +39,6 @@ missing_drive() {  # letter
   ln -sfn "$build/drives/no-medium-$1" "$WINEPREFIX/dosdevices/$1:"
 }
 
-# Makes path read-only for everyone, root included: a read-only bind mount
-# onto itself where mount is allowed; elsewhere only its write bits go,
-# which stops every user but root.
-read_only() {  # path
-  mountpoint -q "$1" 2>/dev/null && umount "$1" 2>/dev/null
-  chmod a-w "$1"
-  local why
-  if why=$(mount --bind "$1" "$1" 2>&1); then
-    if why=$(mount -o remount,ro,bind "$1" 2>&1); then
-      echo "$1" >>"$session/mounts"
-      return
-    fi
-    umount "$1" 2>/dev/null
-  fi
-  # Without the mount its cleared write bits stop every user but root.
-  if [ "$(id -u)" = 0 ]; then
-    not_made "read-only $1" "${why:-mount failed} (root writes it regardless of its mode)"
-  fi
-}
-
-# What the fault tests need on drive D: a folder nobody can write (for a
-# temporary folder) and a previous installation whose settings file is
-# read-only.
-fault_fixtures() {
-  local d="$build/drives/d"
-  mkdir -p "$d/ReadOnly" "$d/Protected/Norvu"
-  read_only "$d/ReadOnly"
-  local cfg="$d/Protected/Norvu/norvu.cfg"
-  if ! mountpoint -q "$cfg" 2>/dev/null; then
-    chmod u+w "$cfg" 2>/dev/null
-    printf '[Norvu]\r\nSettings=kept by the user\r\n' >"$cfg"
-  fi
-  read_only "$cfg"
-}
-
 # Whether this session's virtual desktop runs: an explorer.exe /desktop of
 # this prefix (other builds run their own sessions beside this one).
 desktop_up() {
@@ -99,7 +64,6 @@ start)
   small_drive s 1m
   small_drive t 3m
   missing_drive n
-  fault_fixtures
   wineserver -f -p >/dev/null 2>&1 </dev/null &
   echo $! >"$session/wineserver.pid"
   # A virtual desktop the size of the screen: Wine then manages activation
