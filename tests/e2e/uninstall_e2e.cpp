@@ -1,10 +1,8 @@
 // The installed uninstaller, end to end: setup.exe installs with Enter on
 // every page, then unsetup.exe removes what it made. Checked against
 // snapshots of the prefix's files and registry, with a file the user added,
-// run twice, declined (the copy's switch typed by hand still asks), with the
-// product running, started from the system's list of programs, without an
-// uninstall entry (the product running, finished by a second run), and with
-// an entry that names a drive root.
+// run twice, declined, and with the product running.
+// Also: the copy's switch typed by hand, no entry, an entry naming C:\.
 #include <map>
 #include <vector>
 
@@ -42,7 +40,6 @@ bool IsUninstallerCopy(const std::string& name) {
 }
 
 std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
-std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
 
 // Path -> what is there: "<folder>" or the file's size.
 using Snapshot = std::map<std::string, std::string>;
@@ -217,40 +214,26 @@ bool KeyIsEmpty(HKEY root, const char* path) {
   return subkeys == 0 && values == 0;
 }
 
-// Wine closes its desktop about a second after the last program with a
-// window on it has ended (the test program does not count), and a program
-// that starts just then is refused its windows, it and every one after it.
-// Between the programs of a case (while a snapshot is taken, say) the
-// build's norvu.exe, started hidden, keeps the desktop open.
-HANDLE StartDesktopHolder() {
-  const std::string& exe = SetupExe();
-  std::string program = exe.substr(0, exe.find_last_of('\\')) + "\\payload\\norvu.exe";
-  std::string commandLine = "\"" + program + "\"";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof(startup);
+// Runs commandLine in C:\ as the system does, shown as show, inheriting handles when inherit.
+ui::Process StartCommandLine(std::string commandLine, WORD show, bool inherit) {
+  STARTUPINFOA startup = {sizeof(startup)};
   startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION started;
-  if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup,
-                      &started)) {
-    return nullptr;
-  }
-  CloseHandle(started.hThread);
+  startup.wShowWindow = show;
+  PROCESS_INFORMATION started = {};
+  CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, inherit, 0, nullptr, "C:\\", &startup, &started);
   WaitForInputIdle(started.hProcess, 10000);
-  return started.hProcess;
-}
-
-void EndDesktopHolder(HANDLE holder) {
-  if (holder == nullptr) return;
-  TerminateProcess(holder, 0);
-  WaitForSingleObject(holder, 10000);
-  CloseHandle(holder);
+  ui::Process process = ui::Process::Attach(started.dwProcessId);  // throws when it did not start
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  return process;
 }
 
 class UninstallRun : public InstallRun {
  protected:
   void SetUp() override {
-    holder = StartDesktopHolder();
+    // Wine closes its desktop a second after the last program with a window ends and refuses
+    // windows to programs starting then: the build's norvu.exe, hidden, keeps it open meanwhile.
+    holder = StartCommandLine("\"" + BuiltPayloadPath("norvu.exe") + "\"", SW_HIDE, false);
     InstallRun::SetUp();
     // As on a machine where Norvu never was: an Uninstall list below the
     // Windows NT key is only ever made by setup (an earlier program may
@@ -266,26 +249,17 @@ class UninstallRun : public InstallRun {
     for (ui::Process& process : others) process.Terminate();
     others.clear();
     product.Terminate();
-    RemoveScheduledCopies();
-    RestoreValue(kSessionManager, kPendingRemovals, pendingBefore);
-    InstallRun::TearDown();
-    EndDesktopHolder(holder);
-    rootFiles.Remove();
-    DeleteFileA((LoneFolder() + "\\unsetup.exe").c_str());
-    RemoveDirectoryA(LoneFolder().c_str());
-  }
-
-  // Removes the uninstaller's copies that the case scheduled, as the
-  // system's next start would.
-  void RemoveScheduledCopies() {
     // Scheduled in this order: the copy, then its folder.
     for (const std::string& path : ScheduledRemovals()) {
       bool earlier = false;
       for (const std::string& old : scheduledBefore) earlier = earlier || Lower(old) == Lower(path);
-      if (earlier) continue;
-      if (IsUninstallerCopy(NameOf(FolderOf(path)))) DeleteFileA(path.c_str());
-      if (IsUninstallerCopy(NameOf(path))) RemoveDirectoryA(path.c_str());
+      if (!earlier && IsUninstallerCopy(NameOf(path.substr(0, path.find_last_of('\\'))))) DeleteFileA(path.c_str());
+      if (!earlier && IsUninstallerCopy(NameOf(path))) RemoveDirectoryA(path.c_str());
     }
+    RestoreValue(kSessionManager, kPendingRemovals, pendingBefore);
+    InstallRun::TearDown();
+    DeleteFileA((LoneFolder() + "\\unsetup.exe").c_str());
+    RemoveDirectoryA(LoneFolder().c_str());
   }
 
   // A whole installation with Enter on every page; the group folder's
@@ -311,44 +285,23 @@ class UninstallRun : public InstallRun {
 
   void StartInstalledUninstaller() { others.push_back(ui::Process::Start(Installed("unsetup.exe"), "C:\\")); }
 
-  // The build's own unsetup.exe, the same program as the one setup
-  // installs, copied alone into a folder of the temporary folder (the
-  // build's payload folder holds the product's files).
+  // The build's own unsetup.exe, the same program as the one setup installs,
+  // alone in a folder (the build's payload folder holds the product's files).
   static std::string LoneFolder() { return TempFolder() + "norvu-e2e-lone"; }
   void StartLoneUninstaller() {
-    const std::string& exe = SetupExe();
     CreateDirectoryA(LoneFolder().c_str(), nullptr);
     const std::string lone = LoneFolder() + "\\unsetup.exe";
-    ASSERT_TRUE(CopyFileA((FolderOf(exe) + "\\payload\\unsetup.exe").c_str(), lone.c_str(), FALSE)) << lone;
+    ASSERT_TRUE(CopyFileA(BuiltPayloadPath("unsetup.exe").c_str(), lone.c_str(), FALSE)) << lone;
     others.push_back(ui::Process::Start(lone, "C:\\"));
   }
-
-  // Runs commandLine as the system does, inheriting the test's inheritable
-  // handles when inherit.
-  void StartCommandLine(std::string commandLine, bool inherit) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started;
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, inherit, 0, nullptr, "C:\\", &startup,
-                               &started))
-        << commandLine << ": error " << GetLastError();
-    others.push_back(ui::Process::Attach(started.dwProcessId));
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-  }
-
-  // As the system's list of programs starts it: its UninstallString run as
-  // a command line.
-  void StartFromProgramsList() { StartCommandLine(MachineText(kWinUninstallKey, "UninstallString"), false); }
 
   // "/continue" as it might be typed, with a handle that the uninstaller
   // does inherit but of another process than the one that started it.
   void StartWithForeignContinuation() {
-    ASSERT_NE(holder, nullptr);
-    HANDLE foreign = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), holder, GetCurrentProcess(), &foreign,
-                                SYNCHRONIZE | PROCESS_QUERY_INFORMATION, TRUE, 0));
-    StartCommandLine("\"" + Installed("unsetup.exe") + "\" /continue " + std::to_string((UINT_PTR)foreign), true);
+    HANDLE foreign = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, TRUE, holder.Id());
+    ASSERT_NE(foreign, nullptr);
+    const std::string line = "\"" + Installed("unsetup.exe") + "\" /continue " + std::to_string((UINT_PTR)foreign);
+    others.push_back(StartCommandLine(line, SW_SHOWNORMAL, true));
     CloseHandle(foreign);
   }
 
@@ -401,20 +354,17 @@ class UninstallRun : public InstallRun {
     EXPECT_FALSE(MachineKeyExists(kAppPathKey));
   }
 
-  // Only the uninstaller's copy and its folder in the temporary folder
-  // differ from before, and the system has both, the copy first, in its
-  // list of files to remove.
+  // Only the uninstaller's copy in the temporary folder differs from
+  // before, and the system has it in its list of files to remove.
   void ExpectOnlyTheScheduledCopyDiffers(const Snapshot& before, const Snapshot& after) {
     std::vector<std::string> differences = Differences(before, after);
-    const std::vector<std::string> scheduled = ScheduledRemovals();
     std::vector<std::string> copies;
-    for (size_t i = 0; i < scheduled.size(); ++i) {
-      if (IsUninstallerCopy(NameOf(scheduled[i])) && PathExists(scheduled[i])) {
-        copies.push_back(scheduled[i]);
-        EXPECT_TRUE(i > 0 && Lower(scheduled[i - 1]) == Lower(scheduled[i] + "\\unsetup.exe")) << Lines(scheduled);
-      }
+    for (const std::string& path : ScheduledRemovals()) {
+      if (IsUninstallerCopy(path.substr(path.find_last_of('\\') + 1)) && PathExists(path)) copies.push_back(path);
     }
-    ASSERT_EQ(copies.size(), 1u) << Lines(scheduled);
+    ASSERT_EQ(copies.size(), 1u) << Lines(ScheduledRemovals());
+    const std::string scheduled = Lines(ScheduledRemovals());  // the copy first, then its folder
+    EXPECT_NE(scheduled.find(copies[0] + "\\unsetup.exe\n" + copies[0] + "\n"), std::string::npos) << scheduled;
     std::vector<std::string> unexplained;
     for (const std::string& line : differences) {
       const bool isCopy = Lower(line).rfind("+ " + Lower(copies[0]) + " = ", 0) == 0 ||
@@ -426,14 +376,13 @@ class UninstallRun : public InstallRun {
     EXPECT_NE(Lines(differences).find(copies[0]), std::string::npos) << copies[0] << " is not new";
   }
 
-  HANDLE holder = nullptr;
+  ui::Process holder;  // ended with the fixture, after the case
   std::vector<ui::Process> others;  // uninstaller processes of the case
   ui::Process product;
   HWND productWindow = nullptr;
   HWND lastBox = nullptr;
   SavedValue pendingBefore;
   std::vector<std::string> scheduledBefore;
-  UserFiles rootFiles;  // planted in C:\, removed after the case whatever happens
 };
 
 TEST_F(UninstallRun, ThroughItsShortcutItLeavesFilesAndRegistryAsBeforeTheInstallation) {
@@ -492,6 +441,18 @@ TEST_F(UninstallRun, DecliningOrRunningAgainAfterTheRemovalChangesNothing) {
   EXPECT_EQ(none.icon, ui::Icon::Information);
   AnswerAndWaitForTheEnd(none, IDOK);
   EXPECT_EQ(Lines(Differences(removed, TakeSnapshot())), "") << "found nothing, yet changed";
+
+  // An entry that names a drive root is refused.
+  HKEY entry;
+  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kNtUninstallKey, &entry), ERROR_SUCCESS);
+  RegSetValueExA(entry, "Progdir", 0, REG_SZ, (const BYTE*)"C:\\", 4);
+  RegCloseKey(entry);
+  StartLoneUninstaller();
+  ui::MessageBoxView refused = WaitUninstallMessage();
+  const std::string why = "(Progdir):\n\nC:\\\n\nThe uninstaller will not remove anything from it: it is the root";
+  EXPECT_NE(refused.text.find(why), std::string::npos) << refused.text;
+  EXPECT_EQ(refused.icon, ui::Icon::Error);
+  AnswerAndWaitForTheEnd(refused, IDOK);
 }
 
 TEST_F(UninstallRun, TheRunningProductIsReportedAndRemovedOnRetryOnceClosed) {
@@ -500,7 +461,6 @@ TEST_F(UninstallRun, TheRunningProductIsReportedAndRemovedOnRetryOnceClosed) {
   StartThroughShortcut();
   AnswerQuestion(IDYES);
   ui::MessageBoxView inUse = WaitUninstallMessage(lastBox);
-  // The program goes after its other files: first its library, in use.
   EXPECT_EQ(inUse.text.rfind(Installed("ferrox.dll") + "\ncannot be removed because it is in use.", 0), 0u)
       << inUse.text;
   EXPECT_EQ(inUse.icon, ui::Icon::Warning);
@@ -551,7 +511,7 @@ TEST_F(UninstallRun, LeavingTheRunningProductKeepsTheUninstallerToFinishLater) {
 
   CloseProduct();
   others.clear();
-  StartFromProgramsList();
+  StartThroughShortcut();
   AnswerQuestion(IDYES);
   ui::MessageBoxView done = WaitUninstallMessage(lastBox);
   EXPECT_EQ(done.text, kRemoved);
@@ -559,60 +519,21 @@ TEST_F(UninstallRun, LeavingTheRunningProductKeepsTheUninstallerToFinishLater) {
   ExpectNothingLeftOfTheInstallation();
 }
 
-TEST_F(UninstallRun, WithoutAnEntryItRemovesTheInstallationInItsOwnFolderAndNothingElse) {
-  const Snapshot before = TakeSnapshot();
-  HWND page = RunToGroupPage(false);
-  ui::PressKey(page, VK_ESCAPE);
+// Without an uninstall entry it removes the installation in its own folder;
+// the product's library left, the program stays too, for a second run.
+TEST_F(UninstallRun, WithoutAnEntryItRemovesTheInstallationInItsOwnFolder) {
+  ui::PressKey(RunToGroupPage(false), VK_ESCAPE);
   ui::Answer(WaitMessage(), IDYES);  // "Cancel creating the shortcuts?"
   ExpectSuccess();
-  ASSERT_FALSE(MachineKeyExists(kNtUninstallKey));
-  UserFiles mine;
-  mine.Plant(Installed("notes.txt"), "my notes");
-  // The running product's library left: the program stays with the
-  // uninstaller, the two files by which a second run knows the folder.
   StartProduct();
   StartInstalledUninstaller();
   AnswerQuestion(IDYES);
   ui::MessageBoxView inUse = WaitUninstallMessage(lastBox);
-  EXPECT_EQ(inUse.text.rfind(Installed("ferrox.dll") + "\ncannot be removed", 0), 0u) << inUse.text;
   ui::Answer(inUse, IDCANCEL);
   ui::MessageBoxView partial = WaitUninstallMessage(inUse.window);
   EXPECT_NE(partial.text.find("and the program norvu.exe were kept"), std::string::npos) << partial.text;
   AnswerAndWaitForTheEnd(partial, IDOK);
-  CloseProduct();
-  RemoveScheduledCopies();
-  others.clear();
-
-  StartInstalledUninstaller();
-  AnswerQuestion(IDYES);
-  ui::MessageBoxView done = WaitUninstallMessage(lastBox);
-  EXPECT_EQ(done.text, "Norvu was removed from this computer, except for these items:\n\n" +
-                           std::string(kDefaultInstallDir) + ": it holds files that Setup did not install: notes.txt.\n");
-  AnswerAndWaitForTheEnd(done, IDOK);
-  mine.ExpectUnchanged();
-  EXPECT_EQ(FolderTree(kDefaultInstallDir), std::set<std::string>{});
-  mine.Remove();
-  RemoveDirectoryA(kDefaultInstallDir);
-  ExpectOnlyTheScheduledCopyDiffers(before, TakeSnapshot());
-}
-
-TEST_F(UninstallRun, AnEntryNamingADriveRootIsRefusedAndNothingIsDeleted) {
-  for (const char* name : {"norvu.exe", "unsetup.exe", "notice.wri"}) rootFiles.Plant(std::string("C:\\") + name, "mine");
-  HKEY entry;
-  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kNtUninstallKey, &entry), ERROR_SUCCESS);
-  RegSetValueExA(entry, "Progdir", 0, REG_SZ, (const BYTE*)"C:\\", 4);
-  RegCloseKey(entry);
-  const Snapshot before = TakeSnapshot();
-  StartLoneUninstaller();
-  ui::MessageBoxView refused = WaitUninstallMessage();
-  EXPECT_EQ(refused.text.rfind("The uninstall entry of Norvu names this installation folder (Progdir):\n\nC:\\\n\n", 0),
-            0u)
-      << refused.text;
-  EXPECT_NE(refused.text.find("it is the root of a drive"), std::string::npos) << refused.text;
-  EXPECT_EQ(refused.icon, ui::Icon::Error);
-  AnswerAndWaitForTheEnd(refused, IDOK);
-  rootFiles.ExpectUnchanged();
-  EXPECT_EQ(Lines(Differences(before, TakeSnapshot())), "") << "refused, yet changed";
+  for (const char* name : {"norvu.exe", "ferrox.dll", "unsetup.exe"}) EXPECT_TRUE(PathExists(Installed(name))) << name;
 }
 
 }  // namespace
