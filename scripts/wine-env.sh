@@ -5,10 +5,7 @@
 export WINEPREFIX="$NORVU_PREFIX"
 export WINEARCH=win32
 export WINEDEBUG=-all
-# A test may add overrides of its own in NORVU_DLLOVERRIDES: Wine takes them
-# from the Unix environment that a process starts with, and a program that
-# the test starts inherits that, whatever Windows environment it is given.
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d${NORVU_DLLOVERRIDES:+;$NORVU_DLLOVERRIDES}"
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 
 # Makes the prefix once; later calls return at once.
 norvu_prefix_ready() {

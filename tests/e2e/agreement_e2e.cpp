@@ -21,15 +21,11 @@ class AgreementPage : public SetupRun {
 };
 
 TEST_F(AgreementPage, EnterAgreesThroughTheDefaultButton) {
-  // The focus is on "I Agree"; Enter goes through the dialog manager, and
-  // the destination page follows.
+  // The focus is on "I Agree"; Enter goes through the dialog manager.
   EXPECT_EQ(ui::ControlText(page, IDOK), "I Agree");
   EXPECT_EQ(ui::FocusedControl(page), ui::Control(page, IDOK));
   ui::PressKey(page, VK_RETURN);
   ui::WaitGone(page, "the agreement page");
-  HWND next = ui::WaitWindow(
-      ui::WindowQuery().Class("#32770").OfProcess(setup).WithControlText(IDOK, "Next").Except(page).NoMessageBox());
-  EXPECT_EQ(ui::ControlText(next, IDC_PATH), kDefaultInstallDir);
 }
 
 TEST_F(AgreementPage, EscapeAsksAndNoStaysOnThePage) {
@@ -84,38 +80,24 @@ TEST_F(AgreementPage, ShowsTheWholeAgreementReadOnlyAndScrolling) {
                 "Ctrl+End to scroll to the agreement's end", 5000);
 }
 
-TEST_F(AgreementPage, PaintsTheSidePanelPictureAndRepaintsItWhenInvalidated) {
+TEST_F(AgreementPage, PaintsTheSidePanelPictureAndRepaintsItWhenUncovered) {
   ui::Pixels picture = ui::BitmapResource(SetupExe(), "IDB_KOSMAR");
   // The picture fills the page from its top-left corner, behind the controls.
   std::vector<RECT> controls = ControlRects(page);
   ASSERT_GE(ui::CaptureClient(page).width, 500);
-  // A page just shown may not have painted yet: its picture is waited for.
-  auto expectPicture = [&](const char* what) {
-    size_t differ = 0;
-    try {
-      ui::WaitUntil([&] { return (differ = DifferingPixels(ui::CaptureClient(page), picture, controls)) == 0; },
-                    what, 5000);
-    } catch (const ui::Failure& f) {
-      ADD_FAILURE() << f.what() << ": " << differ << " pixels still differ";
-    }
-  };
-  expectPicture("the page to paint its picture");
+  auto differing = [&] { return DifferingPixels(ui::CaptureClient(page), picture, controls); };
+  ui::WaitUntil([&] { return differing() == 0; }, "the page to paint its picture", 5000);
 
-  // Wine shows a window that another one uncovers again from its own copy
-  // of the window, without asking it to paint, so a box dragged over the
-  // picture cannot catch a page that paints only once. The screen under
-  // part of the picture is blackened instead (the test's drawing reaches
-  // the screen, not that copy) and the part invalidated and erased, as a
-  // system without such copies does on uncovering: only the page's own
-  // painting brings the picture back.
+  // Wine shows an uncovered window again from its own copy, without a paint,
+  // so black is drawn on the screen over part of the picture and that part
+  // invalidated instead (in some runs Wine restores it from its copy even so).
   RECT cover = {20, 10, 300, 200};
   HDC dc = GetDCEx(page, nullptr, DCX_CLIPCHILDREN);
   FillRect(dc, &cover, (HBRUSH)GetStockObject(BLACK_BRUSH));
   ReleaseDC(page, dc);
-  ui::WaitUntil([&] { return DifferingPixels(ui::CaptureClient(page), picture, controls) > 1000; },
-                "black to cover part of the picture", 5000);
+  ui::WaitUntil([&] { return differing() > 1000; }, "black over part of the picture", 5000);
   RedrawWindow(page, &cover, nullptr, RDW_INVALIDATE | RDW_ERASE);
-  expectPicture("the page to repaint its picture");
+  ui::WaitUntil([&] { return differing() == 0; }, "the page to repaint its picture", 5000);
 }
 
 }  // namespace

@@ -84,34 +84,4 @@ TEST_F(Backdrop, ShowsTheTitleInFullBlueOverANavyCopy) {
   EXPECT_GT(blue.right - blue.left, 150) << "the title \"Norvu - Setup\" is 13 characters wide";
 }
 
-// Without the system's own COMCTL32 or LZ32 (Wine told to load neither for
-// setup.exe), setup says which one it lacks and ends before its backdrop.
-const char kSetupOverrides[] = "Software\\Wine\\AppDefaults\\setup.exe\\DllOverrides";
-
-class MissingLibrary : public SetupRun {
- protected:
-  void TearDown() override {
-    SetupRun::TearDown();
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSetupOverrides);
-  }
-};
-
-TEST_F(MissingLibrary, SetupSaysWhichSystemLibraryItLacksAndEndsBeforeItsBackdrop) {
-  for (const char* module : {"COMCTL32", "LZ32"}) {
-    HKEY overrides;
-    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, kSetupOverrides, &overrides), ERROR_SUCCESS);
-    RegSetValueExA(overrides, module, 0, REG_SZ, (const BYTE*)"", 1);  // an empty load order: never loaded
-    RegCloseKey(overrides);
-    StartSetup();
-    ui::MessageBoxView box = WaitMessage();
-    EXPECT_NE(box.text.find(std::string(module) + ".DLL could not be loaded"), std::string::npos) << box.text;
-    EXPECT_EQ(box.caption, kSetupCaption);
-    EXPECT_EQ(box.icon, ui::Icon::Error);
-    EXPECT_EQ(ui::FindWindowNow(ui::WindowQuery().Class("SETUP").OfProcess(setup)), nullptr);
-    ui::Answer(box, IDOK);
-    EXPECT_EQ(WaitSetupExit(), 0u);
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSetupOverrides);
-  }
-}
-
 }  // namespace

@@ -1,187 +1,100 @@
-// Libraries planted beside the programs. setup.exe is started from folders
-// that anyone can write to (a Downloads folder), the uninstaller runs a copy
-// of itself from the temporary folder, and both run with administrator
-// rights: a DLL put there under the name of a library that the program or
-// the system loads by name must never be loaded.
-//
-// Each planted DLL (planted_dll.cpp) leaves a marker beside itself when it
-// is loaded. Wine is told to prefer such a DLL to its own for these names
-// (native first), which gives it the search order of Windows for them: the
-// program's own folder before the system folder. The names are those that a
-// whole run loads by name after the program's first instruction
-// (WINEDEBUG=+loaddll lists them). Left out, because no program can defend
-// them under Wine: the libraries that Wine's own DLLs import before the
-// program's first instruction (imm32, rpcrt4, sechost, shcore, shlwapi,
-// version and the like), and those that Wine's DLLs delay-load through a
-// search of Wine's own that ignores the program's setting (msimg32 by
-// uxtheme; ole32 with combase and rpcrt4 by imm32 in the uninstaller).
-#include <set>
-#include <sstream>
-#include <string>
-#include <vector>
-
+// The system libraries of setup and the uninstaller. Both run with
+// administrator rights from folders that anyone can write to (setup from a
+// Downloads folder): a DLL put beside them under the name of a library that
+// they or the system load by name must never be loaded. A planted DLL
+// (planted_dll.cpp) leaves a marker beside itself when loaded; Wine is told
+// to prefer it to its own (native first), which gives it the search order of
+// Windows: the program's own folder first.
 #include "setup_run.h"
 
 namespace {
 
-// Module names, as Wine's overrides name them.
-const std::vector<std::string> kSetupNames = {"lz32", "comctl32", "uxtheme", "winex11.drv"};
-const std::vector<std::string> kUninstallerNames = {"uxtheme", "winex11.drv"};
-// A folder of the user's with a downloaded setup.exe, and a temporary folder.
 const char kDownloads[] = "D:\\planting-downloads";
-const char kTemporary[] = "D:\\planting-temp";
+// COMCTL32 and LZ32, which setup uses, and what Wine's user32 loads by name
+// with a program's first window. What else Wine loads comes before the
+// program's first instruction or through a search of its own: out of reach.
+const char* const kNames[] = {"lz32.dll", "comctl32.dll", "uxtheme.dll", "winex11.drv"};
+const std::string kAppDefaults = "Software\\Wine\\AppDefaults\\";
 
-std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
-
-// planted.dll, built beside this test program.
-std::string PlantedDll() {
-  char program[MAX_PATH];
-  GetModuleFileNameA(nullptr, program, MAX_PATH);
-  return FolderOf(program) + "\\planted.dll";
-}
-
-// The names for which Wine prefers a DLL it finds to its own, from the
-// entries "name,name=n,b" of its overrides. Wine takes them from the Unix
-// environment that a process starts with, not from the Windows environment
-// that its parent passes on, so this whole test program is started with
-// them (tests/e2e/CMakeLists.txt) and every program it starts inherits them.
-std::set<std::string> NativeFirstNames() {
-  char overrides[2048] = "";
-  GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof(overrides));
-  std::set<std::string> names;
-  std::stringstream entries(overrides);
-  for (std::string entry; std::getline(entries, entry, ';');) {
-    size_t equals = entry.find('=');
-    if (equals == std::string::npos || entry.substr(equals) != "=n,b") continue;
-    std::stringstream list(entry.substr(0, equals));
-    for (std::string name; std::getline(list, name, ',');) names.insert(name);
-  }
-  return names;
-}
-
-// A library's file name from its module name: "lz32" is lz32.dll.
-std::string FileName(const std::string& module) {
-  return module.find('.') == std::string::npos ? module + ".dll" : module;
-}
-
-// Environment variables of this test program, set for the programs that it
-// starts meanwhile (they inherit them) and put back when it ends.
-class Environment {
- public:
-  ~Environment() {
-    for (const auto& saved : saved_) SetEnvironmentVariableA(saved.first.c_str(), saved.second.c_str());
-  }
-  void Set(const char* name, const std::string& value) {
-    char old[1024] = "";
-    GetEnvironmentVariableA(name, old, sizeof(old));
-    saved_.emplace_back(name, old);
-    SetEnvironmentVariableA(name, value.c_str());
-  }
-
- private:
-  std::vector<std::pair<std::string, std::string>> saved_;
-};
-
-class Planting : public InstallRun {
+class SystemLibraries : public InstallRun {
  protected:
-  void SetUp() override {
-    InstallRun::SetUp();
-    for (const char* folder : {kDownloads, kTemporary}) {
-      RemoveTree(folder);
-      ASSERT_TRUE(CreateDirectoryA(folder, nullptr)) << folder;
-    }
-  }
-  // Checked whatever happened to the run: a planted DLL that a program
-  // loaded may well have stopped it.
+  // Whatever happened to the run: a planted DLL may well have stopped it.
   void TearDown() override {
-    for (const std::string& folder : watched) EXPECT_EQ(LoadedIn(folder), "") << "loaded from " << folder;
-    others.clear();
+    for (const std::string& dll : planted) EXPECT_FALSE(PathExists(dll + ".loaded")) << dll << " was loaded";
     InstallRun::TearDown();
-    // The uninstaller's copy, removed here, stays in the system's list of
-    // files to remove at its next start: Wine goes through that list when
-    // the next test session starts.
-    for (const char* folder : {kDownloads, kTemporary}) RemoveTree(folder);
-  }
-
-  // A copy of planted.dll under each module's file name in folder.
-  void Plant(const std::string& folder, const std::vector<std::string>& modules) {
-    const std::set<std::string> nativeFirst = NativeFirstNames();
-    for (const std::string& module : modules) {
-      ASSERT_EQ(nativeFirst.count(module), 1u) << module << " is not native first for Wine";
-      std::string planted = folder + "\\" + FileName(module);
-      ASSERT_TRUE(CopyFileA(PlantedDll().c_str(), planted.c_str(), FALSE)) << planted;
+    RemoveTree(kDownloads);
+    for (const char* program : {"setup.exe", "unsetup.exe"}) {
+      RegDeleteTreeA(HKEY_CURRENT_USER, (kAppDefaults + program).c_str());
     }
-    watched.push_back(folder);
   }
 
-  // The names in folder that match pattern, joined by spaces.
-  static std::string Names(const std::string& folder, const char* pattern) {
-    std::string names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-      if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
-        names += std::string(names.empty() ? "" : " ") + found.cFileName;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
+  // Wine's load order of module for program: "native,builtin" prefers a DLL
+  // that it finds, "" loads none.
+  static void SetLoadOrder(const char* program, const std::string& module, const char* order) {
+    HKEY overrides;
+    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, (kAppDefaults + program + "\\DllOverrides").c_str(), &overrides), 0);
+    RegSetValueExA(overrides, module.c_str(), 0, REG_SZ, (const BYTE*)order, strlen(order) + 1);
+    RegCloseKey(overrides);
   }
 
-  // The planted DLLs that were loaded from folder, by their markers.
-  static std::string LoadedIn(const std::string& folder) { return Names(folder, "*.loaded"); }
-
-  // The next message box of an uninstaller process; its process is kept, so
-  // that the case can wait for its end.
-  ui::MessageBoxView WaitUninstallerBox(HWND except = nullptr) {
-    HWND box = ui::WaitWindow(
-        ui::WindowQuery().Class("#32770").Caption("Norvu - Uninstall").MessageBoxOnly().Except(except));
-    DWORD id = ui::ProcessOf(box);
-    bool known = false;
-    for (const ui::Process& process : others) known = known || process.Id() == id;
-    if (!known) others.push_back(ui::Process::Attach(id));
-    return ui::ReadMessageBox(box);
+  // planted.dll (beside this test program) under each name in folder.
+  void Plant(const std::string& folder, const char* program) {
+    char self[MAX_PATH];
+    std::string dll(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
+    dll.replace(dll.rfind('\\') + 1, std::string::npos, "planted.dll");
+    for (const std::string name : kNames) {
+      planted.push_back(folder + "\\" + name);
+      ASSERT_TRUE(CopyFileA(dll.c_str(), planted.back().c_str(), FALSE)) << planted.back();
+      SetLoadOrder(program, name.substr(0, name.rfind(".dll")), "native,builtin");
+    }
   }
 
-  std::vector<std::string> watched;
-  std::vector<ui::Process> others;  // uninstaller processes
+  std::vector<std::string> planted;
 };
 
-TEST_F(Planting, SetupStartedFromAFolderWithPlantedLibrariesLoadsNoneOfThem) {
-  const std::string folder = kDownloads;
-  ASSERT_TRUE(CopyFileA(SetupExe().c_str(), (folder + "\\setup.exe").c_str(), FALSE));
-  Plant(folder, kSetupNames);
-  // Started as the shell starts a program: in its own folder.
-  setup = ui::Process::Start(folder + "\\setup.exe", folder);
+TEST_F(SystemLibraries, NoneIsLoadedFromBesideSetupOrTheUninstaller) {
+  // A downloaded setup.exe, started in its own folder as the shell does.
+  ASSERT_TRUE(CreateDirectoryA(kDownloads, nullptr));
+  const std::string downloaded = std::string(kDownloads) + "\\setup.exe";
+  ASSERT_TRUE(CopyFileA(SetupExe().c_str(), downloaded.c_str(), FALSE));
+  Plant(kDownloads, "setup.exe");
+  setup = ui::Process::Start(downloaded, kDownloads);
   HWND agreement = WaitPage(IDC_AGREEMENT_TEXT);
   ui::PressKey(agreement, VK_RETURN);
   ui::PressKey(WaitPage(IDC_BROWSE, agreement), VK_RETURN);
   ui::PressKey(WaitGroupPage(), VK_RETURN);
   ExpectSuccess();
   ExpectFolderWindow();
-  ExpectProductFiles();
+
+  // The installed uninstaller asks, then goes on in a copy of itself in the
+  // temporary folder: here kDownloads, so that the copy, which the system
+  // would remove at its next start, goes with it after the case.
+  Plant(kDefaultInstallDir, "unsetup.exe");
+  char temp[MAX_PATH] = "";
+  GetEnvironmentVariableA("TMP", temp, MAX_PATH);
+  SetEnvironmentVariableA("TMP", kDownloads);
+  ui::Process first = ui::Process::Start(std::string(kDefaultInstallDir) + "\\unsetup.exe", "C:\\");
+  SetEnvironmentVariableA("TMP", temp[0] ? temp : nullptr);
+  ui::Answer(ui::WaitMessageBox(first.Id()), IDYES);
+  HWND removed = ui::WaitWindow(ui::WindowQuery().Class("#32770").Caption("Norvu - Uninstall").MessageBoxOnly());
+  ui::Process copy = ui::Process::Attach(ui::ProcessOf(removed));
+  ui::Answer(ui::ReadMessageBox(removed), IDOK);
+  EXPECT_EQ(copy.WaitExit(), 0u);
 }
 
-TEST_F(Planting, UninstallerWithPlantedLibrariesInTheTemporaryFolderLoadsNoneOfThem) {
-  ui::PressKey(RunToGroupPage(false), VK_RETURN);
-  ExpectSuccess();
-  ExpectFolderWindow();
-  Plant(kTemporary, kUninstallerNames);
-  Plant(kDefaultInstallDir, kUninstallerNames);
-  const std::string planted = Names(kTemporary, "*");
-  {
-    Environment environment;
-    environment.Set("TEMP", kTemporary);
-    environment.Set("TMP", kTemporary);
-    others.push_back(ui::Process::Start(std::string(kDefaultInstallDir) + "\\unsetup.exe", "C:\\"));
+TEST_F(SystemLibraries, SetupWithoutOneSaysWhichAndEndsBeforeItsBackdrop) {
+  for (const char* module : {"COMCTL32", "LZ32"}) {
+    SetLoadOrder("setup.exe", module, "");
+    StartSetup();
+    ui::MessageBoxView box = WaitMessage();
+    EXPECT_NE(box.text.find(std::string(module) + ".DLL could not be loaded"), std::string::npos) << box.text;
+    EXPECT_EQ(box.caption, kSetupCaption);
+    EXPECT_EQ(box.icon, ui::Icon::Error);
+    EXPECT_EQ(ui::FindWindowNow(ui::WindowQuery().Class("SETUP").OfProcess(setup)), nullptr);
+    ui::Answer(box, IDOK);
+    EXPECT_EQ(WaitSetupExit(), 0u);
+    RegDeleteTreeA(HKEY_CURRENT_USER, (kAppDefaults + "setup.exe").c_str());
   }
-  ui::MessageBoxView question = WaitUninstallerBox();
-  EXPECT_EQ(question.icon, ui::Icon::Question);
-  ui::Answer(question, IDYES);
-  ui::Answer(WaitUninstallerBox(question.window), IDOK);  // what was removed
-  for (const ui::Process& process : others) EXPECT_EQ(process.WaitExit(), 0u);
-  for (const char* name : kPayloadFiles) EXPECT_FALSE(PathExists(std::string(kDefaultInstallDir) + "\\" + name)) << name;
-  EXPECT_NE(Names(kTemporary, "*"), planted) << "the uninstaller's copy did not go to the temporary folder given";
 }
 
 }  // namespace

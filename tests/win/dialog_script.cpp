@@ -4,7 +4,6 @@
 
 namespace {
 DialogScript* current;
-const UINT kWatchdogMs = 20000;
 
 BOOL CALLBACK TakeEnabledWindow(HWND w, LPARAM found) {
   if (!IsWindowVisible(w) || !IsWindowEnabled(w)) return TRUE;
@@ -17,29 +16,11 @@ HWND FrontWindow() {
   EnumThreadWindows(GetCurrentThreadId(), TakeEnabledWindow, (LPARAM)&found);
   return found;
 }
-
-BOOL CALLBACK EndDialogWindow(HWND w, LPARAM) {
-  char cls[16] = "";
-  GetClassNameA(w, cls, sizeof(cls));
-  if (strcmp(cls, "#32770") == 0) {
-    ADD_FAILURE() << "still open after " << kWatchdogMs / 1000 << " s: \"" << WindowText(w) << "\" saying \""
-                  << MessageBoxText(w) << "\"";
-    EndDialog(w, 99);
-  }
-  return TRUE;
-}
 }  // namespace
-
-Watchdog::Watchdog() { timer_ = SetTimer(nullptr, 0, kWatchdogMs, Expire); }
-
-Watchdog::~Watchdog() { KillTimer(nullptr, timer_); }
-
-void CALLBACK Watchdog::Expire(HWND, UINT, UINT_PTR, DWORD) {
-  EnumThreadWindows(GetCurrentThreadId(), EndDialogWindow, 0);
-}
 
 DialogScript::DialogScript(std::vector<ScriptStep> steps) : steps_(std::move(steps)) {
   current = this;
+  start_ = GetTickCount();
   timer_ = SetTimer(nullptr, 0, 30, Tick);
 }
 
@@ -50,9 +31,14 @@ DialogScript::~DialogScript() {
 
 void CALLBACK DialogScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
   DialogScript* self = current;
-  if (self == nullptr || self->Finished()) return;
   HWND front = FrontWindow();
-  if (front == nullptr) return;
+  if (self == nullptr || front == nullptr) return;
+  if (GetTickCount() - self->start_ > 20000) {
+    ADD_FAILURE() << "still open after 20 s: \"" << WindowText(front) << "\" " << MessageBoxText(front);
+    EndDialog(front, 99);
+    return;
+  }
+  if (self->Finished()) return;
   size_t step = self->next_;
   // A step may open a nested modal loop; mark it done first so that ticks
   // inside that loop run the steps after it.

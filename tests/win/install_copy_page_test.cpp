@@ -1,7 +1,7 @@
 // The copy page run modally in this process. Each test makes its own payload:
 // a copy of this program whose resources are replaced by the copy page's
-// template and seven small files compressed by the project's codec, loaded
-// as a data file and used as the module the page loads from. The installer's real payload is checked
+// template and seven small compressed files, loaded as a data file and used
+// as the module the page loads from. The installer's real payload is checked
 // separately, when this build has it.
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -523,7 +523,7 @@ void HoldBeforeFile5(int entry) {
 
 TEST_F(CopyPage, DISABLED_PauseForScreenshot) {
   char dir[MAX_PATH] = "";
-  ASSERT_TRUE(GetEnvironmentVariableA("NORVU_PAUSE_DIR", dir, sizeof(dir))) << "NORVU_PAUSE_DIR not set";
+  if (!GetEnvironmentVariableA("NORVU_PAUSE_DIR", dir, sizeof(dir))) GTEST_SKIP() << "NORVU_PAUSE_DIR not set";
   pauseDir = dir;
   Instance = GetModuleHandleA(nullptr);
   LoadPanelLook();

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <tuple>
-#include <vector>
-
 #include "shell/message_map.h"
 
 namespace {
@@ -67,61 +64,6 @@ TEST_F(Dispatch, CommandIdIsTheLowWordAndCodeTheHighWord) {
   EXPECT_EQ(CommandDispatch(&map, window, MAKEWPARAM(IDOK, 0), (LPARAM)control), 33);
   EXPECT_EQ(lastLParam, (LPARAM)control);
   EXPECT_EQ(CommandDispatch(&map, window, MAKEWPARAM(999, 0), 0), 0);
-}
-
-// What each default procedure was handed: message, wParam, lParam per call.
-typedef std::vector<std::tuple<UINT, WPARAM, LPARAM>> Handed;
-Handed toWindowProc, toDialogProc;
-
-// DefWindowProcA as this program imports it: the dispatcher calls it through
-// this slot, which the test points at a recorder for the duration of a call.
-extern "C" LRESULT(WINAPI* importedDefWindowProc)(HWND, UINT, WPARAM, LPARAM) __asm__("__imp__DefWindowProcA@16");
-
-LRESULT WINAPI RecordDefWindowProc(HWND, UINT m, WPARAM wp, LPARAM lp) {
-  toWindowProc.emplace_back(m, wp, lp);
-  return 55;
-}
-
-LRESULT CommandThroughRecorder(const CommandMap* map, HWND window, WPARAM wp, LPARAM lp) {
-  DWORD protection;
-  VirtualProtect(&importedDefWindowProc, sizeof(importedDefWindowProc), PAGE_READWRITE, &protection);
-  auto real = importedDefWindowProc;
-  importedDefWindowProc = RecordDefWindowProc;
-  LRESULT result = CommandDispatch(map, window, wp, lp);
-  importedDefWindowProc = real;
-  VirtualProtect(&importedDefWindowProc, sizeof(importedDefWindowProc), protection, &protection);
-  return result;
-}
-
-// DefDlgProcA hands a message to the dialog's own procedure first.
-INT_PTR CALLBACK RecordDialogProc(HWND, UINT m, WPARAM wp, LPARAM lp) {
-  if (m != WM_COMMAND) return FALSE;
-  toDialogProc.emplace_back(m, wp, lp);
-  return TRUE;
-}
-
-TEST_F(Dispatch, UnlistedCommandReachesTheDefaultProcedureWithWParamWhole) {
-  struct {
-    DLGTEMPLATE header;
-    WORD menu, windowClass, title;
-  } empty = {{WS_POPUP, 0, 0, 0, 0, 10, 10}, 0, 0, 0};
-  HWND dialog = CreateDialogIndirectParamA(nullptr, &empty.header, nullptr, RecordDialogProc, 0);
-  ASSERT_NE(dialog, nullptr);
-  const WPARAM wp = MAKEWPARAM(555, 7);
-  const Handed once = {{WM_COMMAND, wp, 0x1234}};
-  toWindowProc.clear();
-  toDialogProc.clear();
-  CommandMap windowMap = MAP_OF(kCommands, DefaultWindow);
-  EXPECT_EQ(CommandThroughRecorder(&windowMap, dialog, wp, 0x1234), 55);
-  EXPECT_EQ(toWindowProc, once);
-  EXPECT_EQ(toDialogProc, Handed{});
-
-  toWindowProc.clear();
-  CommandMap dialogMap = MAP_OF(kCommands, DefaultDialog);
-  CommandThroughRecorder(&dialogMap, dialog, wp, 0x1234);
-  EXPECT_EQ(toDialogProc, once);
-  EXPECT_EQ(toWindowProc, Handed{});
-  DestroyWindow(dialog);
 }
 
 }  // namespace
