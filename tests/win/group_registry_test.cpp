@@ -92,6 +92,7 @@ class Registration : public testing::Test {
   }
   std::string scratch;
   HKEY root = nullptr;
+  DialogScript watchdog{{}};  // a stray message box fails the case after 20 s
 };
 
 TEST_F(Registration, WindowsNtEntryHoldsFourValuesAndAppPathTwo) {

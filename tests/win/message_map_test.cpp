@@ -66,4 +66,32 @@ TEST_F(Dispatch, CommandIdIsTheLowWordAndCodeTheHighWord) {
   EXPECT_EQ(CommandDispatch(&map, window, MAKEWPARAM(999, 0), 0), 0);
 }
 
+// An unlisted command reaches the default procedure with wParam whole. The
+// window kind's DefWindowProcA is watched through this program's import
+// slot; DefDlgProcA hands the command to the dialog's own procedure.
+WPARAM seen;
+extern "C" LRESULT(WINAPI* importedDefWindowProc)(HWND, UINT, WPARAM, LPARAM) __asm__("__imp__DefWindowProcA@16");
+LRESULT WINAPI RecordWindowDefault(HWND, UINT, WPARAM wp, LPARAM) { seen = wp; return 55; }
+INT_PTR CALLBACK RecordDialog(HWND, UINT m, WPARAM wp, LPARAM) { return m == WM_COMMAND ? (seen = wp, TRUE) : FALSE; }
+
+TEST_F(Dispatch, UnlistedCommandReachesTheDefaultProcedureWithWParamWhole) {
+  const WPARAM wp = MAKEWPARAM(555, 7);
+  struct { DLGTEMPLATE header; WORD menu, cls, title; } empty = {{WS_POPUP, 0, 0, 0, 0, 10, 10}, 0, 0, 0};
+  HWND dialog = CreateDialogIndirectParamA(nullptr, &empty.header, nullptr, RecordDialog, 0);
+  CommandMap dialogMap = MAP_OF(kCommands, DefaultDialog);
+  CommandDispatch(&dialogMap, dialog, wp, 0);
+  EXPECT_EQ(seen, wp);
+  DestroyWindow(dialog);
+
+  seen = 0;
+  DWORD protection;
+  VirtualProtect(&importedDefWindowProc, sizeof(importedDefWindowProc), PAGE_READWRITE, &protection);
+  auto real = importedDefWindowProc;
+  importedDefWindowProc = RecordWindowDefault;
+  CommandMap windowMap = MAP_OF(kCommands, DefaultWindow);
+  EXPECT_EQ(CommandDispatch(&windowMap, window, wp, 0), 55);
+  importedDefWindowProc = real;
+  EXPECT_EQ(seen, wp);
+}
+
 }  // namespace
