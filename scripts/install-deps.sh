@@ -8,7 +8,7 @@ packages=(
   wine wine32:i386 wine64 fonts-wine
   xvfb xauth x11-utils xdotool imagemagick
   googletest cmake make g++ clang libclang-rt-14-dev
-  mscompress libxml2-utils
+  mscompress libxml2-utils osslsigncode openssl
 )
 
 missing=()

@@ -2,6 +2,7 @@
 // norvu.cfg from the same table, so the settings file always names the files
 // the program looks for.
 #pragma once
+#include "payload/product/product_version.h"
 
 // The engine library, loaded from the program's own folder, and its entry.
 #define NORVU_LIBRARY_NAME "ferrox.dll"
@@ -10,7 +11,6 @@
 #define NORVU_CONFIG_NAME "norvu.cfg"
 #define NORVU_CONFIG_SECTION "Norvu"
 #define NORVU_VERSION_KEY "Version"
-#define NORVU_VERSION "1.0"
 
 struct ProductFileEntry {
   const char* key;            // key in the [Norvu] section of norvu.cfg
