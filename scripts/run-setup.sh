@@ -17,6 +17,10 @@ exe="$build/setup.exe"
 
 export NORVU_PREFIX="$build/wine-run"
 . "$here/wine-env.sh"
+if ! why=$(norvu_wine_runs); then
+  echo "run-setup: cannot start $exe: $why" >&2
+  exit 1
+fi
 echo "run-setup: Wine prefix $WINEPREFIX"
 norvu_prefix_ready
 

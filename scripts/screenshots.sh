@@ -42,6 +42,10 @@ log="$shots/screenshots.log"
 : >"$log"
 export NORVU_PREFIX="$build/wine-shots"
 . "$here/wine-env.sh"
+if ! why=$(norvu_wine_runs); then
+  echo "screenshots: cannot start setup.exe: $why" >&2
+  exit 1
+fi
 norvu_prefix_ready
 # A Wine desktop the size of the screen: Wine draws the captions itself.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" 2>&1 </dev/null

@@ -52,6 +52,13 @@ desktop_up() {
 case "$action" in
 start)
   rm -rf "$session"; mkdir -p "$session"
+  # Without Wine no Windows test can run: each of them then shows as not
+  # run, with this reason (scripts/wine-run.sh), and the rest still runs.
+  if ! why=$(norvu_wine_runs); then
+    echo "$why" >"$session/unavailable"
+    not_made "the Wine session" "$why"
+    exit 0
+  fi
   norvu_prefix_ready
   read -r display xpid < <(norvu_start_xvfb 1024x768x24) || exit 1
   echo "$display" >"$session/display"

@@ -7,6 +7,16 @@ export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 
+# Whether this machine runs Wine's 32-bit loader at all; when it does not,
+# says why on standard output (say, a kernel or hypervisor without IA-32
+# emulation: "Exec format error").
+norvu_wine_runs() {
+  local out
+  out=$(wine --version 2>&1) && return 0
+  echo "this machine cannot run 32-bit x86 programs, so Wine cannot start ($(echo "$out" | tail -n 1))"
+  return 1
+}
+
 # Makes the prefix once; later calls return at once.
 norvu_prefix_ready() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
