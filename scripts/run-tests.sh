@@ -10,7 +10,7 @@ cd "$1" || exit 1
 # theirs for the reason.
 ctest --output-on-failure -j "$2" --test-output-size-passed 65536
 status=$?
-reasons=$(tr -d '\r' <Testing/Temporary/LastTest.log 2>/dev/null | grep -e '^not run: ' -e '^test session: could not make ')
+reasons=$(tr -d '\r' <Testing/Temporary/LastTest.log 2>/dev/null | grep -e '^not run: ' -e '^test session: could not make ' | awk '!seen[$0]++')
 if [ -n "$reasons" ]; then
   echo
   echo "Why tests did not run:"

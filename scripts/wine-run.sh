@@ -7,7 +7,7 @@ export NORVU_PREFIX="$build/wine-prefix"
 . "$(dirname "$0")/wine-env.sh"
 # No Wine session on this machine: exit 77, which CTest shows as not run.
 if [ -f "$session/unavailable" ]; then
-  echo "not run: $(basename "$1"): $(cat "$session/unavailable")"
+  echo "not run: every test under Wine: $(cat "$session/unavailable")"
   exit 77
 fi
 if [ -f "$session/display" ]; then
