@@ -78,6 +78,30 @@ function(norvu_manifest target)
   target_sources(${target} PRIVATE ${script})
 endfunction()
 
+# Each program we ship carries the version resource of resources/version.rc
+# with its own description and file name, through a script made here.
+#   norvu_version_resource(target "description")
+function(norvu_version_resource target description)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    set(file_type VFT_APP)
+  else()
+    set(file_type VFT_DLL)
+  endif()
+  set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  file(GENERATE OUTPUT ${script} CONTENT "/* Made by the build. */
+#define NORVU_FILE_DESCRIPTION \"${description}\"
+#define NORVU_INTERNAL_NAME \"$<TARGET_FILE_BASE_NAME:${target}>\"
+#define NORVU_FILE_NAME \"$<TARGET_FILE_NAME:${target}>\"
+#define NORVU_FILE_TYPE ${file_type}
+#include \"${CMAKE_SOURCE_DIR}/resources/version.rc\"
+")
+  set_source_files_properties(${script} PROPERTIES GENERATED TRUE OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/resources/version.rc;${CMAKE_SOURCE_DIR}/payload/product/product_version.h")
+  target_sources(${target} PRIVATE ${script})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+endfunction()
+
 # Native test builds of the pure rules run under the sanitizers.
 set(NORVU_SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 function(norvu_sanitize target)
