@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Checks what each program we ship says of itself in its PE headers and its
 # version resource:
-# - hardened: a relocation table that is there and holds fixups (and the
-#   file header does not say it was stripped), DYNAMIC_BASE, NX_COMPAT and
-#   NO_SEH; no section both writable and executable, or shared and writable;
-#   and no code that links a handler into the exception chain at %fs:0,
-#   which NO_SEH would keep the system from calling;
+# - hardened: a relocation table that is there (the file header does not
+#   say it was stripped) with a fixup for every address that an instruction
+#   holds; DYNAMIC_BASE, NX_COMPAT and NO_SEH; no section both writable and
+#   executable, or shared and writable; and no code that links a handler
+#   into the exception chain at %fs:0, which NO_SEH would keep the system
+#   from calling;
 # - one version: its version resource gives VERSION (major.minor) as the
 #   fixed file and product version (VERSION.0.0) and as the text of
 #   FileVersion and ProductVersion.
@@ -35,7 +36,27 @@ for exe in "$@"; do
     (( flags & 0x80000000 && flags & 0x20000000 )) && problem "section $section is writable and executable"
     (( flags & 0x80000000 && flags & 0x10000000 )) && problem "section $section is shared and writable"
   done
-  i686-w64-mingw32-objdump -d "$exe" | grep -qE ',%fs:(0x0)?$' && problem "writes the exception chain at %fs:0"
+  code=$(i686-w64-mingw32-objdump -d --no-show-raw-insn "$exe" | grep -E '^ *[0-9a-f]+:\s')
+  grep -qE ',%fs:(0x0)?$' <<<"$code" && problem "writes the exception chain at %fs:0"
+  # Every instruction that holds an address inside the image has a fixup
+  # in the relocation table, so the code still works once moved.
+  dump=$(i686-w64-mingw32-objdump -p "$exe")
+  unfixed=$({ awk '/HIGHLOW/ {print "R", $5}' <<<"$dump"; echo "$code"; } | awk \
+    -v base=$((0x$(awk '/^ImageBase/ {print $2}' <<<"$dump"))) -v size=$((0x$(awk '/^SizeOfImage/ {print $2}' <<<"$dump"))) '
+    function hex(s,   i, n) { sub(/^0x/, "", s); for (i = 1; i <= length(s); i++) n = n * 16 + index("0123456789abcdef", substr(s, i, 1)) - 1; return n }
+    function check(at, after, text,   v, k, fixed) {
+      sub(/^ *[0-9a-f]+:[ \t]*/, "", text)
+      if (text ~ /^(j[a-z]*|call[a-z]*|loop[a-z]*)[ \t]+0x/) return  # relative: no fixup
+      while (match(text, /0x[0-9a-f]+/)) {
+        v = hex(substr(text, RSTART, RLENGTH)); text = substr(text, RSTART + RLENGTH)
+        if (v < base || v >= base + size) continue
+        fixed = 0; for (k = at; k < after; k++) if (k in fixup) fixed = 1
+        if (!fixed) print at
+      }
+    }
+    $1 == "R" { gsub(/[][]/, "", $2); fixup[hex($2) + base] = 1; next }
+    { at = hex(substr($1, 1, length($1) - 1)); if (last != "") check(last_at, at, last); last = $0; last_at = at }' | wc -l)
+  [ "$unfixed" -eq 0 ] || problem "$unfixed addresses in the code have no fixup"
 
   # The version resource: type 16, the first of the four that has one.
   read -r rva size < <(bash "$(dirname "$0")/pe-resources.sh" "$exe" | awk '$1 == "0x000010" {print $3, $4; exit}')
