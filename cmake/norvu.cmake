@@ -11,20 +11,42 @@ function(norvu_product_flags target)
 endfunction()
 
 # Windows programs of ours: statically linked, so that they need nothing but
-# the system DLLs under Wine.
+# the system DLLs under Wine. Each keeps its relocation table and may be
+# moved by ASLR (DYNAMIC_BASE), its data never runs (NX_COMPAT), and it says
+# that it registers no structured exception handler (NO_SEH: nothing of ours
+# links a frame into the chain at %fs:0, which make test checks), so the
+# system dispatches to none. A program also works without the compatibility
+# shims Windows applies to one not built for terminal servers.
 function(norvu_windows_program target)
-  target_link_options(${target} PRIVATE -static -Wl,--gc-sections)
+  target_link_options(${target} PRIVATE -static -Wl,--gc-sections -Wl,--dynamicbase,--nxcompat,--no-seh)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    target_link_options(${target} PRIVATE -Wl,--tsaware)
+  endif()
 endfunction()
 
 # setup.exe and unsetup.exe start at SetupEntry (shell/startup.cpp) instead
-# of the C runtime's start-up, which would only add kilobytes, and have no
-# relocation table (the image always loads at its preferred base). That
-# entry runs no static constructors or destructors: the link map is read
-# after each link, and the build fails when the program has one.
+# of the C runtime's start-up, which would only add kilobytes. That entry
+# runs no static constructors or destructors: the link map is read after
+# each link, and the build fails when the program has one.
+#   norvu_small_entry(target [library functions...])
+# The functions named are those of the program that GCC calls only from the
+# code it generates at link time (strlen, memmove, fwrite for fputs, the
+# stack probe __chkstk_ms for a large frame): no object's symbol table names
+# them, so ld takes them from their libraries after the link-time code
+# generation, and ld 2.40 then crashes (signal 11) writing the relocation
+# table, on the output section of the late member's .text, which it never
+# set. Named here, they are taken at the start. Should a change make the
+# link crash so, a link with -Wl,--disable-reloc-section goes through, and
+# its map names the member taken for the ltrans object.
 function(norvu_small_entry target)
   set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
+  set(early "")
+  foreach(call ${ARGN})
+    list(APPEND early -Wl,-u,_${call})
+  endforeach()
   target_link_options(${target} PRIVATE
-    -Os -flto -nostartfiles -Wl,-e,_SetupEntry@0 -Wl,--disable-reloc-section -Wl,-Map,${map})
+    -Os -flto -nostartfiles -Wl,-e,_SetupEntry@0 ${early} -Wl,-Map,${map})
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-constructors.sh ${map} $<TARGET_FILE:${target}>
     VERBATIM)
@@ -54,6 +76,30 @@ function(norvu_manifest target)
   set(script ${CMAKE_SOURCE_DIR}/resources/manifest.rc)
   set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/program.manifest)
   target_sources(${target} PRIVATE ${script})
+endfunction()
+
+# Each program we ship carries the version resource of resources/version.rc
+# with its own description and file name, through a script made here.
+#   norvu_version_resource(target "description")
+function(norvu_version_resource target description)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    set(file_type VFT_APP)
+  else()
+    set(file_type VFT_DLL)
+  endif()
+  set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  file(GENERATE OUTPUT ${script} CONTENT "/* Made by the build. */
+#define NORVU_FILE_DESCRIPTION \"${description}\"
+#define NORVU_INTERNAL_NAME \"$<TARGET_FILE_BASE_NAME:${target}>\"
+#define NORVU_FILE_NAME \"$<TARGET_FILE_NAME:${target}>\"
+#define NORVU_FILE_TYPE ${file_type}
+#include \"${CMAKE_SOURCE_DIR}/resources/version.rc\"
+")
+  set_source_files_properties(${script} PROPERTIES GENERATED TRUE OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/resources/version.rc;${CMAKE_SOURCE_DIR}/payload/product/product_version.h")
+  target_sources(${target} PRIVATE ${script})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
 endfunction()
 
 # Native test builds of the pure rules run under the sanitizers.
