@@ -17,15 +17,23 @@ norvu_prefix_ready() {
   norvu_dialog_fonts
 }
 
-# Dialogs ask for 8-point "MS Sans Serif". Without Windows' fonts Wine falls
-# back to a wider face and every dialog grows by a sixth; Wine's own Tahoma
-# (Debian's fonts-wine) has the usual dialog metrics, 6 x 13 base units.
+# Debian's Wine looks for the fonts it ships in /usr/share/wine/../fonts,
+# not in /usr/share/wine/fonts where fonts-wine puts them, so it finds them
+# only in the prefix's Fonts folder. Two are needed there:
+# - Marlett, in which the system draws the caption buttons (close, minimise,
+#   maximise); without it they come out as the letters "r", "0" and "1";
+# - Tahoma: dialogs ask for 8-point "MS Sans Serif", and without Windows'
+#   fonts Wine falls back to a wider face and every dialog grows by a sixth;
+#   Wine's own Tahoma has the usual dialog metrics, 6 x 13 base units.
 norvu_dialog_fonts() {
-  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-  [ -f "$fonts/tahoma.ttf" ] && return 0
-  [ -f /usr/share/wine/fonts/tahoma.ttf ] || return 0
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font substitute=""
+  [ -d /usr/share/wine/fonts ] || return 0
   mkdir -p "$fonts"
-  cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$fonts/"
+  [ -f "$fonts/tahoma.ttf" ] || substitute=1
+  for font in marlett.ttf tahoma.ttf tahomabd.ttf; do
+    [ -f "$fonts/$font" ] || cp "/usr/share/wine/fonts/$font" "$fonts/"
+  done
+  [ -n "$substitute" ] || return 0
   DISPLAY= wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
     /v "MS Sans Serif" /d Tahoma /f >/dev/null 2>&1 </dev/null
   wineserver -w
