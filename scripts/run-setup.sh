@@ -18,7 +18,7 @@ exe="$build/setup.exe"
 export NORVU_PREFIX="$build/wine-run"
 . "$here/wine-env.sh"
 echo "run-setup: Wine prefix $WINEPREFIX"
-norvu_prefix_ready
+norvu_prefix_ready || exit 1
 
 # The program is started from the build folder, as from its medium.
 cd "$build"

@@ -42,7 +42,7 @@ log="$shots/screenshots.log"
 : >"$log"
 export NORVU_PREFIX="$build/wine-shots"
 . "$here/wine-env.sh"
-norvu_prefix_ready
+norvu_prefix_ready || exit 1
 # A Wine desktop the size of the screen: Wine draws the captions itself.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" 2>&1 </dev/null
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >>"$log" 2>&1 </dev/null

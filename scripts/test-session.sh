@@ -52,7 +52,7 @@ desktop_up() {
 case "$action" in
 start)
   rm -rf "$session"; mkdir -p "$session"
-  norvu_prefix_ready
+  norvu_prefix_ready || exit 1
   read -r display xpid < <(norvu_start_xvfb 1024x768x24) || exit 1
   echo "$display" >"$session/display"
   echo "$xpid" >"$session/xvfb.pid"

@@ -7,12 +7,21 @@ export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 
-# Makes the prefix once; later calls return at once.
+# Makes the prefix once; later calls return at once. A prefix that Wine did
+# not finish (it has no system32\kernel32.dll: wineboot failed) is made
+# anew, and one that cannot be made is an error, not a half-made prefix
+# that every later run would take for a good one.
 norvu_prefix_ready() {
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  local made="$WINEPREFIX/drive_c/windows/system32/kernel32.dll"
+  if [ ! -f "$made" ]; then
+    [ -f "$WINEPREFIX/system.reg" ] && rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    DISPLAY= wineboot -i >/dev/null 2>&1 || true
+    DISPLAY= wineboot -i >/dev/null 2>&1
     wineserver -w
+    if [ ! -f "$made" ]; then
+      echo "wine-env: Wine could not make the prefix $WINEPREFIX (does 'wine --version' run here?)" >&2
+      return 1
+    fi
   fi
   norvu_dialog_fonts
 }
