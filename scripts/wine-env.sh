@@ -35,14 +35,15 @@ norvu_prefix_ready() {
 #   fonts Wine falls back to a wider face and every dialog grows by a sixth;
 #   Wine's own Tahoma has the usual dialog metrics, 6 x 13 base units.
 norvu_dialog_fonts() {
-  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font substitute=""
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
   [ -d /usr/share/wine/fonts ] || return 0
   mkdir -p "$fonts"
-  [ -f "$fonts/tahoma.ttf" ] || substitute=1
   for font in marlett.ttf tahoma.ttf tahomabd.ttf; do
     [ -f "$fonts/$font" ] || cp "/usr/share/wine/fonts/$font" "$fonts/"
   done
-  [ -n "$substitute" ] || return 0
+  # Until it is in the registry (saved to system.reg when Wine ends), so
+  # that an interrupted run does not leave the prefix without it.
+  grep -qF '"MS Sans Serif"="Tahoma"' "$WINEPREFIX/system.reg" && return 0
   DISPLAY= wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
     /v "MS Sans Serif" /d Tahoma /f >/dev/null 2>&1 </dev/null
   wineserver -w
