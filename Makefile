@@ -6,6 +6,13 @@ BUILD   := $(CURDIR)/build
 NATIVE  := $(BUILD)/native
 WIN     := $(BUILD)/win
 JOBS    ?= $(shell nproc)
+# Authenticode signing (README, "Signing"): SIGN_CERT and SIGN_KEY name PEM
+# files, SIGN_PASS unlocks an encrypted key, SIGN_TIMESTAMP_URL asks a
+# server for a time stamp. Unset, the build is unsigned.
+SIGN_CERT ?=
+SIGN_KEY ?=
+SIGN_TIMESTAMP_URL ?=
+export SIGN_PASS
 
 .PHONY: all deps native windows installer test run size bench fuzz screenshots clean
 
@@ -18,7 +25,9 @@ deps:
 # the Windows half uses the native half's host tools.
 configure_native = cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(NATIVE)/bin >/dev/null
 configure_windows = cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DNORVU_HOST_TOOLS=$(NATIVE)/bin -DNORVU_NATIVE_BUILD=$(NATIVE) >/dev/null
+    -DNORVU_HOST_TOOLS=$(NATIVE)/bin -DNORVU_NATIVE_BUILD=$(NATIVE) \
+    -DNORVU_SIGN_CERT='$(if $(SIGN_CERT),$(abspath $(SIGN_CERT)))' -DNORVU_SIGN_KEY='$(if $(SIGN_KEY),$(abspath $(SIGN_KEY)))' \
+    -DNORVU_SIGN_TIMESTAMP_URL='$(SIGN_TIMESTAMP_URL)' >/dev/null
 # setup.exe and the product's files where the README and make run look.
 define publish_installer
 @cp $(WIN)/setup.exe $(BUILD)/setup.exe

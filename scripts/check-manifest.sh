@@ -15,16 +15,9 @@ level="$privileges/*[local-name()='requestedExecutionLevel']"
 
 for exe in "$@"; do
   bad=0
-  dump=$(i686-w64-mingw32-objdump -p "$exe") || { problem "$exe" "cannot read it"; continue; }
-  # The resource of type 24 (0x18), name 1: its address (relative to the
-  # image base) and size.
-  read -r rva size < <(bash "$(dirname "$0")/pe-resources.sh" "$exe" |
-    awk '$1 == "0x000018" && $2 == "0x000001" {print $3, $4}')
-  [ -n "${rva:-}" ] || { problem "$exe" "no manifest (resource type 24, id 1)"; continue; }
-  base=$(awk '/^ImageBase/ {print $2}' <<<"$dump")
-  read -r vma offset < <(i686-w64-mingw32-objdump -h "$exe" | awk '$2 == ".rsrc" {print $4, $6}')
-  at=$((0x$base + rva - 0x$vma + 0x$offset))
-  manifest=$(dd if="$exe" bs=1 skip="$at" count=$((size)) 2>/dev/null)
+  # The resource of type 24 (0x18), name 1.
+  manifest=$(bash "$(dirname "$0")/pe-resources.sh" "$exe" 0x000018 0x000001) ||
+    { problem "$exe" "no manifest (resource type 24, id 1)"; continue; }
   xmllint --noout - <<<"$manifest" || { problem "$exe" "the manifest is not well-formed XML"; continue; }
   asked=$(xmllint --xpath "concat(string($level/@level), ' ', string($level/@uiAccess))" - <<<"$manifest")
   [ "$asked" = "requireAdministrator false" ] || problem "$exe" "asks for '$asked', not 'requireAdministrator false'"

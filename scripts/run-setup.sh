@@ -22,7 +22,7 @@ if ! why=$(norvu_wine_runs); then
   exit 1
 fi
 echo "run-setup: Wine prefix $WINEPREFIX"
-norvu_prefix_ready
+norvu_prefix_ready || exit 1
 
 # The program is started from the build folder, as from its medium.
 cd "$build"

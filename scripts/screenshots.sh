@@ -46,7 +46,7 @@ if ! why=$(norvu_wine_runs); then
   echo "screenshots: cannot start setup.exe: $why" >&2
   exit 1
 fi
-norvu_prefix_ready
+norvu_prefix_ready || exit 1
 # A Wine desktop the size of the screen: Wine draws the captions itself.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$log" 2>&1 </dev/null
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >>"$log" 2>&1 </dev/null

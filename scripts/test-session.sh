@@ -59,7 +59,7 @@ start)
     not_made "the Wine session" "$why"
     exit 0
   fi
-  norvu_prefix_ready
+  norvu_prefix_ready || exit 1
   read -r display xpid < <(norvu_start_xvfb 1024x768x24) || exit 1
   echo "$display" >"$session/display"
   echo "$xpid" >"$session/xvfb.pid"

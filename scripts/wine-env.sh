@@ -17,25 +17,43 @@ norvu_wine_runs() {
   return 1
 }
 
-# Makes the prefix once; later calls return at once.
+# Makes the prefix once; later calls return at once. A prefix that Wine did
+# not finish (it has no system32\kernel32.dll: wineboot failed) is made
+# anew, and one that cannot be made is an error, not a half-made prefix
+# that every later run would take for a good one.
 norvu_prefix_ready() {
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  local made="$WINEPREFIX/drive_c/windows/system32/kernel32.dll"
+  if [ ! -f "$made" ]; then
+    [ -f "$WINEPREFIX/system.reg" ] && rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    DISPLAY= wineboot -i >/dev/null 2>&1 || true
+    DISPLAY= wineboot -i >/dev/null 2>&1
     wineserver -w
+    if [ ! -f "$made" ]; then
+      echo "wine-env: Wine could not make the prefix $WINEPREFIX (does 'wine --version' run here?)" >&2
+      return 1
+    fi
   fi
   norvu_dialog_fonts
 }
 
-# Dialogs ask for 8-point "MS Sans Serif". Without Windows' fonts Wine falls
-# back to a wider face and every dialog grows by a sixth; Wine's own Tahoma
-# (Debian's fonts-wine) has the usual dialog metrics, 6 x 13 base units.
+# Debian's Wine looks for the fonts it ships in /usr/share/wine/../fonts,
+# not in /usr/share/wine/fonts where fonts-wine puts them, so it finds them
+# only in the prefix's Fonts folder. Two are needed there:
+# - Marlett, in which the system draws the caption buttons (close, minimise,
+#   maximise); without it they come out as the letters "r", "0" and "1";
+# - Tahoma: dialogs ask for 8-point "MS Sans Serif", and without Windows'
+#   fonts Wine falls back to a wider face and every dialog grows by a sixth;
+#   Wine's own Tahoma has the usual dialog metrics, 6 x 13 base units.
 norvu_dialog_fonts() {
-  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-  [ -f "$fonts/tahoma.ttf" ] && return 0
-  [ -f /usr/share/wine/fonts/tahoma.ttf ] || return 0
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  [ -d /usr/share/wine/fonts ] || return 0
   mkdir -p "$fonts"
-  cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$fonts/"
+  for font in marlett.ttf tahoma.ttf tahomabd.ttf; do
+    [ -f "$fonts/$font" ] || cp "/usr/share/wine/fonts/$font" "$fonts/"
+  done
+  # Until it is in the registry (saved to system.reg when Wine ends), so
+  # that an interrupted run does not leave the prefix without it.
+  grep -qF '"MS Sans Serif"="Tahoma"' "$WINEPREFIX/system.reg" && return 0
   DISPLAY= wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
     /v "MS Sans Serif" /d Tahoma /f >/dev/null 2>&1 </dev/null
   wineserver -w
