@@ -49,7 +49,7 @@ verify() {  # FILE NAME DESCRIPTION: signed with SHA-256 and that description by
 verify "$signed/setup.exe" setup.exe "Norvu Setup"
 # What ships: the programs as setup.exe carries them, compressed, in its
 # resources FILE0, FILE3 and FILE6 of type 10.
-for entry in "0 norvu.exe Norvu" "3 ferrox.dll Norvu Ferrox library" "6 unsetup.exe Norvu Uninstall"; do
+for entry in "0 norvu.exe Norvu" "3 ferrox.dll Norvu engine library" "6 unsetup.exe Norvu Uninstall"; do
   read -r index name description <<<"$entry"
   bash "$here/pe-resources.sh" "$signed/setup.exe" 0x00000a "FILE$index" >"$keys/$name.packed" &&
     "$tools/szdd" expand "$keys/$name.packed" "$keys/$name" ||
