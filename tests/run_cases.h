@@ -1,9 +1,10 @@
 // The end of a test program's main. GoogleTest ends with 0 when a case
 // skipped, which CTest would count as a pass. Here a failure, or a filter
 // that matches no case, ends with 1; a run whose every case skipped ends with
-// 77, which CTest shows as not run (norvu_wine_test); a skip beside passing
-// cases ends with 1, as the passes would hide it. Each skip is printed as
-// "not run: Suite.Case: reason", which make test shows after its summary.
+// 77, which CTest shows as not run (norvu_wine_test, norvu_native_test); a
+// skip beside passing cases ends with 1, as the passes would hide it. Each
+// skip is printed as "not run: Suite.Case: reason", which make test shows
+// after its summary.
 #pragma once
 
 #include <gtest/gtest.h>

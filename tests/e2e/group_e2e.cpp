@@ -1,6 +1,8 @@
 // Whole runs of setup.exe through to the program group page: the installed
 // files, the registry entries and the three shortcuts, cancelling the group
 // page, the Windows 95 registry path and a second installation.
+#include <fstream>
+
 #include "setup_run.h"
 
 namespace {
@@ -52,7 +54,12 @@ TEST_F(GroupRun, SecondInstallationOverTheFirstReplacesEverything) {
   ui::PressKey(RunToGroupPage(false), VK_RETURN);
   ExpectSuccess();
   ExpectFolderWindow();
-  // Stale values that the second run must replace.
+  // Stale files and values that the second run must replace: each file of
+  // the earlier installation differs from the build's in its last bytes.
+  for (const char* name : kPayloadFiles) {
+    std::ofstream stale(std::string(kDefaultInstallDir) + "\\" + name, std::ios::binary);
+    ASSERT_TRUE(stale << EarlierPayload(name) << std::flush) << name;
+  }
   HKEY entry;
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kNtUninstallKey, 0, KEY_WRITE, &entry), ERROR_SUCCESS);
   RegSetValueExA(entry, "Scdir", 0, REG_SZ, (const BYTE*)"stale", 6);

@@ -4,7 +4,10 @@
 // they or the system load by name must never be loaded. A planted DLL
 // (planted_dll.cpp) leaves a marker beside itself when loaded; Wine is told
 // to prefer it to its own (native first), which gives it the search order of
-// Windows: the program's own folder first.
+// Windows: the program's own folder first. A probe without the defence
+// (planting_probe.cpp), started among the planted DLLs with the same load
+// order, shows that each of them would be loaded there: without it, a load
+// order that Wine ignored would leave no marker and pass.
 #include "setup_run.h"
 
 namespace {
@@ -15,6 +18,14 @@ const char kDownloads[] = "D:\\planting-downloads";
 // program's first instruction or through a search of its own: out of reach.
 const char* const kNames[] = {"lz32.dll", "comctl32.dll", "uxtheme.dll", "winex11.drv"};
 const std::string kAppDefaults = "Software\\Wine\\AppDefaults\\";
+const char kProbe[] = "planting_probe.exe";
+
+// A file that the build puts beside this test program.
+std::string BesideThisProgram(const char* name) {
+  char self[MAX_PATH];
+  std::string path(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
+  return path.replace(path.rfind('\\') + 1, std::string::npos, name);
+}
 
 class SystemLibraries : public InstallRun {
  protected:
@@ -23,7 +34,7 @@ class SystemLibraries : public InstallRun {
     for (const std::string& dll : planted) EXPECT_FALSE(PathExists(dll + ".loaded")) << dll << " was loaded";
     InstallRun::TearDown();
     RemoveTree(kDownloads);
-    for (const char* program : {"setup.exe", "unsetup.exe"}) {
+    for (const char* program : {"setup.exe", "unsetup.exe", kProbe}) {
       RegDeleteTreeA(HKEY_CURRENT_USER, (kAppDefaults + program).c_str());
     }
   }
@@ -37,15 +48,33 @@ class SystemLibraries : public InstallRun {
     RegCloseKey(overrides);
   }
 
-  // planted.dll (beside this test program) under each name in folder.
+  // planted.dll under each name in folder, preferred by program.
   void Plant(const std::string& folder, const char* program) {
-    char self[MAX_PATH];
-    std::string dll(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
-    dll.replace(dll.rfind('\\') + 1, std::string::npos, "planted.dll");
     for (const std::string name : kNames) {
       planted.push_back(folder + "\\" + name);
-      ASSERT_TRUE(CopyFileA(dll.c_str(), planted.back().c_str(), FALSE)) << planted.back();
-      SetLoadOrder(program, name.substr(0, name.rfind(".dll")), "native,builtin");
+      ASSERT_TRUE(CopyFileA(BesideThisProgram("planted.dll").c_str(), planted.back().c_str(), FALSE)) << planted.back();
+    }
+    PreferPlanted(program);
+  }
+
+  // Wine's load order for program: each planted name native first.
+  static void PreferPlanted(const char* program) {
+    for (const std::string name : kNames) SetLoadOrder(program, name.substr(0, name.rfind(".dll")), "native,builtin");
+  }
+
+  // The probe, started in folder with the load order that the programs
+  // get, loads every DLL planted there; its markers are then taken away.
+  void ExpectLoadedWithoutTheDefence(const std::string& folder) {
+    const std::string probe = folder + "\\" + kProbe;
+    ASSERT_TRUE(CopyFileA(BesideThisProgram(kProbe).c_str(), probe.c_str(), FALSE)) << probe;
+    PreferPlanted(kProbe);
+    std::string names;
+    for (const char* name : kNames) names += std::string(" ") + name;
+    EXPECT_EQ(ui::Process::Start(probe, folder, names).WaitExit(), 0u);
+    for (const std::string name : kNames) {
+      const std::string marker = folder + "\\" + name + ".loaded";
+      EXPECT_TRUE(PathExists(marker)) << "a program without the defence did not load " << name << " beside it";
+      DeleteFileA(marker.c_str());
     }
   }
 
@@ -58,6 +87,7 @@ TEST_F(SystemLibraries, NoneIsLoadedFromBesideSetupOrTheUninstaller) {
   const std::string downloaded = std::string(kDownloads) + "\\setup.exe";
   ASSERT_TRUE(CopyFileA(SetupExe().c_str(), downloaded.c_str(), FALSE));
   Plant(kDownloads, "setup.exe");
+  ExpectLoadedWithoutTheDefence(kDownloads);
   setup = ui::Process::Start(downloaded, kDownloads);
   HWND agreement = WaitPage(IDC_AGREEMENT_TEXT);
   ui::PressKey(agreement, VK_RETURN);

@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/run_cases.h"
+
 namespace {
 
 std::string PayloadDir;    // the build's seven product files
-std::string GeneratedDir;  // their compressed forms, when szdd made them
+std::string GeneratedDir;  // their compressed forms
 
 const char* const kInstalledNames[] = {"norvu.exe",    "norvu.cfg",  "nvuhelp.hlp", "ferrox.dll",
                                        "nvustart.kbm", "notice.wri", "unsetup.exe"};
@@ -175,7 +177,6 @@ TEST(NorvuProgram, TellsAWrongLibraryFromAMissingOne) {
   EXPECT_TRUE(Has(run, "Library: ferrox.dll is there but cannot be loaded")) << run.output;
 }
 
-#ifdef NORVU_HAS_PAYLOAD
 // Each resource holds exactly the compressed file, and the system's LZ
 // library expands it to the very file the build made.
 TEST(EmbeddedPayload, EveryResourceExpandsToItsProductFile) {
@@ -183,7 +184,7 @@ TEST(EmbeddedPayload, EveryResourceExpandsToItsProductFile) {
   for (int i = 0; i < 7; ++i) {
     const std::string resourceName = "FILE" + std::to_string(i);
     HRSRC resource = FindResourceA(nullptr, resourceName.c_str(), MAKEINTRESOURCEA(10));
-    ASSERT_NE(resource, nullptr) << resourceName;
+    ASSERT_NE(resource, nullptr) << resourceName << " is not among the resources";
     const DWORD size = SizeofResource(nullptr, resource);
     const char* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, resource)));
     ASSERT_NE(bytes, nullptr) << resourceName;
@@ -207,7 +208,6 @@ TEST(EmbeddedPayload, EveryResourceExpandsToItsProductFile) {
   }
   EXPECT_EQ(FindResourceA(nullptr, "FILE7", MAKEINTRESOURCEA(10)), nullptr);
 }
-#endif
 
 std::string WindowsPath(std::string path) {
   for (char& c : path) {
@@ -229,5 +229,5 @@ int main(int argc, char** argv) {
   GeneratedDir = WindowsPath(argv[2]);
   // A damaged library must not raise the system's error box in the child.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  return RUN_ALL_TESTS();
+  return RunCasesForCTest();
 }

@@ -162,16 +162,12 @@ TEST_F(GroupPage, ProposesNorvuInTheStartMenusProgramsFolder) {
   });
   EXPECT_EQ(result, 1);
   EXPECT_EQ(WinVersion, GetVersion());
-  // The Windows directory's own Start menu when it has one; under Wine and
-  // on Windows NT it has none, and the shell's all-users folder is used.
-  char windows[MAX_PATH], expected[MAX_PATH] = "";
+  // The test session's Windows directory has no Start menu of its own (as
+  // on Windows NT): the shell's folder for all users, as Wine names it.
+  char windows[MAX_PATH];
   GetWindowsDirectoryA(windows, sizeof(windows));
-  std::string classic = std::string(windows) + "\\Start Menu\\Programs";
-  if (DirectoryExists(classic)) {
-    strcpy(expected, classic.c_str());
-  } else {
-    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, expected, CSIDL_COMMON_PROGRAMS, FALSE));
-  }
+  ASSERT_FALSE(DirectoryExists(std::string(windows) + "\\Start Menu")) << windows;
+  const char expected[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
   EXPECT_STREQ(GroupPath, expected);
   EXPECT_EQ(shown, std::string(expected) + "\\Norvu");
   EXPECT_TRUE(DirectoryExists(GroupPath)) << GroupPath;
