@@ -18,8 +18,8 @@ HANDLE WriteCompressedFile(HMODULE module, const char* name, const char* path) {
   // full temporary drive) must fail here: LZ32 expands a cut-off file
   // without complaint, into a cut-off product file.
   DWORD written = 0;
-  if (WriteFile(file, bytes, size, &written, nullptr) && written == size &&
-      SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0) {
+  if (WriteFile(file, bytes, size, &written, nullptr) && written == size) {
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);  // where LZ32 reads from
     return file;
   }
   CloseHandle(file);

@@ -4,9 +4,10 @@
 #pragma once
 #include <windows.h>
 
-// Creates parent\nvuNUMBER.tmp and puts its path into folder. CreateDirectoryA
-// fails on any name that exists (a folder, a file, a link), so a name taken
-// already is passed over for the next number, from first on. False when no
-// new folder could be made; folder then names none to write into.
+// Creates parent\nvuNUMBER.tmp (an 8.3 name, NUMBER below 65536) and puts
+// its path into folder. CreateDirectoryA fails on any name that exists (a
+// folder, a file, a link), so a name taken already is passed over for the
+// next number, from first on. False when no new folder could be made;
+// folder is then empty.
 bool MakePrivateFolder(char* folder, size_t size, const char* parent,
                        unsigned first = GetTickCount() ^ GetCurrentProcessId());
