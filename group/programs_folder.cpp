@@ -12,9 +12,10 @@ typedef BOOL(WINAPI* SpecialFolderPath)(HWND owner, LPSTR path, int folder, BOOL
 
 // The shell's name of a special folder, or null. The function is looked up
 // at run time: the first shell of Windows 95 and NT 4 does not have it.
+// shell32 is imported, so the module loaded already is the one taken.
 const char* ShellFolder(int folder, char (&path)[MAX_PATH]) {
   SpecialFolderPath lookup =
-      (SpecialFolderPath)GetProcAddress(LoadLibraryA("shell32.dll"), "SHGetSpecialFolderPathA");
+      (SpecialFolderPath)GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetSpecialFolderPathA");
   return lookup && lookup(nullptr, path, folder, FALSE) ? path : nullptr;
 }
 

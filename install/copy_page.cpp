@@ -11,6 +11,7 @@
 #include "shell/message_map.h"
 #include "shell/page_look.h"
 #include "shell/pages.h"
+#include "shell/private_folder.h"
 #include "shell/setup_state.h"
 
 namespace {
@@ -21,6 +22,7 @@ const int kMeterSteps = kPayloadCount - 1;
 HWND CopyDialog;    // the page: owner of the failure message, ended by the run
 int FileIndex;      // the payload entry in hand
 char StatusText[512];
+char CopyFolder[MAX_PATH];  // the run's own folder in TempDir; empty when none was made
 
 // "Unable to copy a file:" with both paths, over the page.
 void ShowCopyError() {
@@ -28,9 +30,10 @@ void ShowCopyError() {
   MessageBoxA(CopyDialog, MessageText, "Error", MB_OK | MB_ICONERROR);
 }
 
-// Installs entry index: its resource to the temporary folder, expanded from
-// there into the installation folder. False when the file failed; the
-// temporary copy is deleted only after a good expansion.
+// Installs entry index: its resource to a new file in the run's own folder,
+// expanded from the handle that wrote it into the installation folder, so
+// that nobody can put other bytes in its place in between. False when the
+// file failed; the temporary copy is deleted only after a good expansion.
 bool InstallPayloadFile(int index) {
   if (ComposeCopyStatus(StatusText, sizeof(StatusText), PayloadTable.compressed[index],
                         PayloadTable.destination[index])) {
@@ -43,12 +46,22 @@ bool InstallPayloadFile(int index) {
   // Cleared so that a failure before a path is composed shows it empty.
   ZeroMemory(TempFile, sizeof(TempFile));
   ZeroMemory(DestFile, sizeof(DestFile));
-  if (!ComposeTempFile(TempFile, sizeof(TempFile), TempDir, PayloadTable.compressed[index])) return false;
+  // Without a folder of its own nothing is written: the message names the
+  // folder where none could be made.
+  if (CopyFolder[0] == '\0') {
+    CopyText(TempFile, TempDir);
+    return false;
+  }
+  if (!JoinPath(TempFile, CopyFolder, PayloadTable.compressed[index])) return false;
   char resource[16];
   if (!PayloadResourceName(resource, sizeof(resource), index)) return false;
-  if (!WriteCompressedFile(Instance, resource, TempFile)) return false;
-  if (!ComposeText(DestFile, InstallDir, PayloadTable.destination[index])) return false;
-  if (!ExpandFile(TempFile, DestFile)) return false;
+  HANDLE compressed = WriteCompressedFile(Instance, resource, TempFile);
+  if (compressed == INVALID_HANDLE_VALUE) return false;
+  if (!ComposeText(DestFile, InstallDir, PayloadTable.destination[index])) {
+    CloseHandle(compressed);
+    return false;
+  }
+  if (!ExpandFile(compressed, DestFile)) return false;
   DeleteFileA(TempFile);
   return true;
 }
@@ -69,6 +82,7 @@ LRESULT CopyPageRun(HWND, int, int, LPARAM) {
   if (!TempPathFits(GetTempPathA(sizeof(TempDir), TempDir), sizeof(TempDir)) && !CopyText(TempDir, SourceDir)) {
     TempDir[0] = '\0';
   }
+  MakePrivateFolder(CopyFolder, sizeof(CopyFolder), TempDir);
   FileIndex = 0;
   CancelRequested = 0;
   MeterInit(kMeterSteps);
@@ -82,6 +96,8 @@ LRESULT CopyPageRun(HWND, int, int, LPARAM) {
     PumpMessages();
   }
   MeterRelease();
+  // Empty unless it keeps the copy of a failed file for the user.
+  RemoveDirectoryA(CopyFolder);
   EndDialog(CopyDialog, CancelRequested);
   return 0;
 }

@@ -1,45 +1,42 @@
 #include "install/payload_file.h"
 
-#include <stdio.h>
-
 #include "shell/system_libraries.h"
 
-bool WriteCompressedFile(HMODULE module, const char* name, const char* path) {
+HANDLE WriteCompressedFile(HMODULE module, const char* name, const char* path) {
   HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(10));
   HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (bytes == nullptr) return false;
+  if (bytes == nullptr) return INVALID_HANDLE_VALUE;
   DWORD size = SizeofResource(module, found);
 
-  FILE* file = fopen(path, "wb");
-  if (file == nullptr) return false;
+  // A new file, opened by nobody else while this handle lives: whatever
+  // another program left under that name is not written to, and nothing
+  // can change the bytes between the write and the expansion.
+  HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return file;
   // Written straight from the module's resource memory. A short write (a
   // full temporary drive) must fail here: LZ32 expands a cut-off file
   // without complaint, into a cut-off product file.
-  bool whole = size == 0 || fwrite(bytes, 1, size, file) == size;
-  return fclose(file) == 0 && whole;
+  DWORD written = 0;
+  if (WriteFile(file, bytes, size, &written, nullptr) && written == size) {
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);  // where LZ32 reads from
+    return file;
+  }
+  CloseHandle(file);
+  return INVALID_HANDLE_VALUE;
 }
 
-namespace {
-
-// The files are opened by CreateFileA and handed to LZ32, rather than by
-// LZOpenFileA, whose open record holds only 127 characters of path.
-HANDLE OpenPlainFile(const char* path, DWORD access, DWORD disposition) {
-  return CreateFileA(path, access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-}  // namespace
-
-bool ExpandFile(const char* from, const char* to) {
-  HANDLE compressed = OpenPlainFile(from, GENERIC_READ, OPEN_EXISTING);
-  if (compressed == INVALID_HANDLE_VALUE) return false;
-  // LZ32 handles are the system's 32-bit file handles (HFILE).
+bool ExpandFile(HANDLE compressed, const char* to) {
+  // LZ32 handles are the system's 32-bit file handles (HFILE). The files
+  // are handed to it rather than opened by LZOpenFileA, whose open record
+  // holds only 127 characters of path.
   INT source = LzInit((INT)(INT_PTR)compressed);
   if (source < 0) {
     CloseHandle(compressed);
     return false;
   }
-  HANDLE expanded = OpenPlainFile(to, GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE expanded = CreateFileA(to, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
   if (expanded == INVALID_HANDLE_VALUE) {
     LzClose(source);
     return false;

@@ -3,12 +3,15 @@
 #pragma once
 #include <windows.h>
 
-// Writes the bytes of resource name (type 10) of module whole to path,
-// creating or truncating it. False when the resource cannot be had, the file
-// cannot be created or not every byte reached it.
-bool WriteCompressedFile(HMODULE module, const char* name, const char* path);
+// Creates path, which must not exist yet, shared with nobody, and writes the
+// bytes of resource name (type 10) of module to it whole. Returns the file,
+// open for reading from its start, or INVALID_HANDLE_VALUE when the resource
+// cannot be had, the file cannot be created or not every byte reached it
+// (a file created then stays, closed).
+HANDLE WriteCompressedFile(HMODULE module, const char* name, const char* path);
 
-// Expands the compressed file from into to, which is created or overwritten
-// without a question. False when either cannot be opened or the expansion
-// fails; a destination already created then stays as far as it got.
-bool ExpandFile(const char* from, const char* to);
+// Expands the open compressed file into to, which is created or overwritten
+// without a question, and closes compressed. False when to cannot be opened
+// or the expansion fails; a destination already created then stays as far
+// as it got.
+bool ExpandFile(HANDLE compressed, const char* to);

@@ -4,7 +4,7 @@
 // the C runtime's own start-up (argument parsing, TLS callbacks,
 // pseudo-relocations, floating point set-up) would only add kilobytes: the
 // entry calls WinMain directly and ends the process with its result.
-#include <windows.h>
+#include "shell/startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
 
@@ -30,13 +30,13 @@ typedef BOOL(WINAPI* SetDllDirectoryCall)(LPCSTR path);
 // that is not to be had, the current folder at least leaves the search
 // (XP SP1 and later). Older systems have neither call.
 static void SearchLibrariesInSystemFolderOnly() {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  SetDefaultDllDirectoriesCall systemOnly =
-      (SetDefaultDllDirectoriesCall)GetProcAddress(kernel, "SetDefaultDllDirectories");
+  SetDefaultDllDirectoriesCall systemOnly = (SetDefaultDllDirectoriesCall)KernelFunction("SetDefaultDllDirectories");
   if (systemOnly != nullptr && systemOnly(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
-  SetDllDirectoryCall noCurrentFolder = (SetDllDirectoryCall)GetProcAddress(kernel, "SetDllDirectoryA");
+  SetDllDirectoryCall noCurrentFolder = (SetDllDirectoryCall)KernelFunction("SetDllDirectoryA");
   if (noCurrentFolder != nullptr) noCurrentFolder("");
 }
+
+FARPROC KernelFunction(const char* name) { return GetProcAddress(GetModuleHandleA("kernel32.dll"), name); }
 
 extern "C" void WINAPI SetupEntry() {
   // A drive without a medium (an empty floppy or CD drive) is to give an

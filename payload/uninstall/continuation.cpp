@@ -55,8 +55,3 @@ bool ParseContinuation(const char* arguments, Continuation& continuation) {
   CopyText(continuation.folder, folder);
   return true;
 }
-
-bool ComposeCopyFolder(char* dest, size_t size, const char* tempFolder, unsigned number) {
-  char name[24] = "nvu";
-  return AppendNumber(name, sizeof(name), number) && AppendText(name, ".tmp") && JoinPath(dest, size, tempFolder, name);
-}

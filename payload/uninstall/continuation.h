@@ -23,6 +23,3 @@ bool ComposeContinuation(char* dest, size_t size, const char* copyPath, unsigned
 // True when arguments (the command line after the program's name) are
 // "/continue HANDLE" (decimal), optionally followed by a quoted folder.
 bool ParseContinuation(const char* arguments, Continuation& continuation);
-
-// dest = tempFolder\nvuNUMBER.tmp, the name of a folder for the copy.
-bool ComposeCopyFolder(char* dest, size_t size, const char* tempFolder, unsigned number);

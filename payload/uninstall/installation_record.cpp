@@ -50,6 +50,35 @@ bool HoldsFile(const char* folder, const char* name) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Whether folder, or a folder on the way to it from its drive's root, is a
+// reparse point: a junction, symbolic link or mount point, through which
+// deletes would land in another folder. folder is a trusted path ("X:\"
+// and plain steps).
+bool ReachedThroughLink(const char* folder) {
+  char step[kRecordedPathSize];
+  if (!CopyText(step, folder)) return true;
+  for (size_t end = 3;; ++end) {
+    const char c = step[end];
+    if (c != '\\' && c != '\0') continue;
+    step[end] = '\0';
+    const DWORD attributes = GetFileAttributesA(step);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+    if (c == '\0') return false;
+    step[end] = c;
+  }
+}
+
+// Refuses a trusted installation folder that the disk shows is reached
+// through a link, or holds no uninstaller.
+bool JudgeOnDisk(const char* folder, Refusal& refusal) {
+  const FolderVerdict verdict = ReachedThroughLink(folder)            ? FolderThroughLink
+                                : !HoldsFile(folder, kUninstallerName) ? FolderWithoutUninstaller
+                                                                       : FolderTrusted;
+  if (verdict == FolderTrusted) return true;
+  Refuse(refusal, "Progdir", folder, verdict);
+  return false;
+}
+
 bool IsEmptyKey(HKEY key) {
   DWORD subkeys = 1, values = 1;
   return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
@@ -90,10 +119,7 @@ EntryState FindInstallation(Installation& found, Refusal& refusal) {
     if (!ReadEntry(versionKey, found)) continue;
     Refusal why;
     // The disk is asked only about a folder whose path is trusted.
-    if (JudgeEntry(found, why)) {
-      if (HoldsFile(found.progdir, kUninstallerName)) return EntryFound;
-      Refuse(why, "Progdir", found.progdir, FolderWithoutUninstaller);
-    }
+    if (JudgeEntry(found, why) && JudgeOnDisk(found.progdir, why)) return EntryFound;
     if (state == EntryMissing) refusal = why;
     state = EntryRefused;
   }
@@ -101,8 +127,9 @@ EntryState FindInstallation(Installation& found, Refusal& refusal) {
 }
 
 bool FindProductIn(const char* folder, Installation& found) {
-  if (JudgeFolder(folder) != FolderTrusted || !HoldsFile(folder, kNorvuProgramName) ||
-      !HoldsFile(folder, kUninstallerName) || !CopyText(found.progdir, folder)) {
+  Refusal refusal;
+  if (JudgeFolder(folder) != FolderTrusted || !JudgeOnDisk(folder, refusal) || !HoldsFile(folder, kNorvuProgramName) ||
+      !CopyText(found.progdir, folder)) {
     return false;
   }
   found.versionKey = nullptr;

@@ -11,13 +11,14 @@ enum EntryState {
   EntryFound,
 };
 // The first entry (in EntryKeyOrder) whose folders are trusted and whose
-// installation folder holds the uninstaller; otherwise, when there is an
-// entry, why the first one was refused.
+// installation folder holds the uninstaller and is reached through no link;
+// otherwise, when there is an entry, why the first one was refused.
 EntryState FindInstallation(Installation& found, Refusal& refusal);
 
 // An installation without an entry (its group page was cancelled, or the
-// registry refused it): folder is trusted and holds the product's program
-// and its uninstaller. found then names no version key and no group.
+// registry refused it): folder is trusted, reached through no link, and
+// holds the product's program and its uninstaller. found then names no
+// version key and no group.
 bool FindProductIn(const char* folder, Installation& found);
 
 // Removes the entry found, the other version key's entry too when it names

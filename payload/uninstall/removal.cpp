@@ -96,10 +96,9 @@ void RemoveGroup(const char* group) {
 }
 
 void ShowFinalMessage(bool recorded) {
-  const bool kept = ProductFilesLeft(Progress);
   char text[sizeof(Report.lines) + 400];
   if (!ComposeFinalMessage(text, sizeof(text), Report, Progress, recorded)) CopyText(text, kRemovedText);
-  const UINT icon = Report.leftCount > 0 || kept ? MB_ICONWARNING : MB_ICONINFORMATION;
+  const UINT icon = AnythingLeft(Report, Progress) ? MB_ICONWARNING : MB_ICONINFORMATION;
   MessageBoxA(nullptr, text, kUninstallCaption, MB_OK | icon | MB_SETFOREGROUND);
 }
 

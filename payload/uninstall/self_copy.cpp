@@ -5,6 +5,8 @@
 
 #include "payload/uninstall/continuation.h"
 #include "shell/bounded_text.h"
+#include "shell/private_folder.h"
+#include "shell/startup.h"
 
 namespace {
 
@@ -29,19 +31,6 @@ void ScheduleRemovalAtRestart(const char* path) {
   if (!MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
     ScheduleThroughWininit(path);
   }
-}
-
-// A folder for the copy, made anew in temp: CreateDirectoryA fails on any
-// name that exists, so nobody can have put a library beside the copy, or a
-// program of their own in its place, before it starts.
-bool MakeCopyFolder(const char* temp, char (&folder)[MAX_PATH]) {
-  unsigned number = (unsigned)(GetTickCount() ^ GetCurrentProcessId()) & 0xFFFF;
-  for (int tries = 0; tries < 100; ++tries, number = (number + 1) & 0xFFFF) {
-    if (!ComposeCopyFolder(folder, sizeof(folder), temp, number)) return false;
-    if (CreateDirectoryA(folder, nullptr)) return true;
-    if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  }
-  return false;
 }
 
 // kernel32's functions that older systems lack, looked up when needed so
@@ -73,7 +62,9 @@ bool StartCopyInTemporaryFolder(const char* folder) {
   DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return false;
   length = GetTempPathA(MAX_PATH, temp);
-  if (length == 0 || length >= MAX_PATH || !MakeCopyFolder(temp, own)) return false;
+  // A new folder, so that nobody can have put a library beside the copy,
+  // or a program of their own in its place, before it starts.
+  if (length == 0 || length >= MAX_PATH || !MakePrivateFolder(own, sizeof(own), temp)) return false;
   // The copy asks whether its handle is its parent's: query rights too.
   HANDLE first = nullptr;
   char commandLine[1100];
@@ -104,11 +95,10 @@ bool StartCopyInTemporaryFolder(const char* folder) {
 
 bool IsStartedByWaitingUninstaller(unsigned long processHandle) {
   HANDLE first = (HANDLE)(UINT_PTR)processHandle;
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  ProcessIdFunction processId = (ProcessIdFunction)GetProcAddress(kernel, "GetProcessId");
-  SnapshotFunction snapshot = (SnapshotFunction)GetProcAddress(kernel, "CreateToolhelp32Snapshot");
-  WalkFunction walkFirst = (WalkFunction)GetProcAddress(kernel, "Process32First");
-  WalkFunction walkNext = (WalkFunction)GetProcAddress(kernel, "Process32Next");
+  ProcessIdFunction processId = (ProcessIdFunction)KernelFunction("GetProcessId");
+  SnapshotFunction snapshot = (SnapshotFunction)KernelFunction("CreateToolhelp32Snapshot");
+  WalkFunction walkFirst = (WalkFunction)KernelFunction("Process32First");
+  WalkFunction walkNext = (WalkFunction)KernelFunction("Process32Next");
   // Without them, at least a number that is no handle to wait on is refused.
   if (processId == nullptr || snapshot == nullptr || walkFirst == nullptr || walkNext == nullptr) {
     return WaitForSingleObject(first, 0) != WAIT_FAILED;

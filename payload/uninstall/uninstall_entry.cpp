@@ -9,15 +9,9 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-size_t Length(const char* text) {
-  size_t n = 0;
-  while (text[n] != '\0') ++n;
-  return n;
-}
-
 // Length without one trailing backslash, which a drive root keeps.
 size_t FolderLength(const char* path) {
-  size_t n = Length(path);
+  size_t n = BoundedLength(path, kRecordedPathSize);
   return n > 3 && path[n - 1] == '\\' ? n - 1 : n;
 }
 

@@ -36,6 +36,7 @@ enum FolderVerdict {
   FolderIsNetworkOrDevice,   // "\\server\share", "\\?\...", "\\.\..."
   FolderHasDotsStep,         // a step of only dots and spaces, which the system trims to "." or ".."
   FolderWithoutUninstaller,  // the installation folder holds no unsetup.exe (told by the disk)
+  FolderThroughLink,         // it or a folder above it is a junction, symbolic link or mount point (told by the disk)
 };
 FolderVerdict JudgeFolder(const char* path);
 

@@ -35,8 +35,10 @@ const char* const kRefusalReasons[] = {
     "it is a network or device path",
     "one of its steps is made only of dots or spaces",
     "it does not hold unsetup.exe",
+    "it is, or lies under, a link to another folder (a junction, symbolic link or mount point), through which "
+    "removals would reach that folder",
 };
-static_assert(sizeof(kRefusalReasons) / sizeof(kRefusalReasons[0]) == FolderWithoutUninstaller + 1,
+static_assert(sizeof(kRefusalReasons) / sizeof(kRefusalReasons[0]) == FolderThroughLink + 1,
               "a reason for every verdict");
 
 }  // namespace
@@ -113,10 +115,14 @@ void ReportLeft(RemovalReport& report, const char* item, LeftReason reason, cons
   AppendText(report.lines, line);
 }
 
+bool AnythingLeft(const RemovalReport& report, const RemovalProgress& progress) {
+  return report.leftCount > 0 || ProductFilesLeft(progress);
+}
+
 bool ComposeFinalMessage(char* dest, size_t size, const RemovalReport& report, const RemovalProgress& progress,
                          bool recorded) {
+  if (!AnythingLeft(report, progress)) return CopyText(dest, size, kRemovedText);
   const bool filesKept = ProductFilesLeft(progress);
-  if (report.leftCount == 0 && !filesKept) return CopyText(dest, size, kRemovedText);
   // Only the uninstaller itself left: its entry and shortcut stay with it.
   const int uninstaller = UninstallerIndex();
   const bool onlyUninstallerLeft = !filesKept && uninstaller >= 0 && progress.fileLeft[uninstaller];

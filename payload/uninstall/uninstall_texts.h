@@ -48,6 +48,10 @@ void StartReport(RemovalReport& report);
 void ReportLeft(RemovalReport& report, const char* item, LeftReason reason, const char* others,
                 unsigned long error);
 
+// Whether anything was left, on purpose or not: the final message then
+// names it and warns.
+bool AnythingLeft(const RemovalReport& report, const RemovalProgress& progress);
+
 // The final message: what was left, and what was kept on purpose so that
 // the removal can be finished by a second run. recorded: the installation
 // had an uninstall entry (and so an Uninstall shortcut).

@@ -21,19 +21,22 @@ Continuation Given;
 void Say(const char* text, UINT icon) { MessageBoxA(nullptr, text, kUninstallCaption, MB_OK | icon | MB_SETFOREGROUND); }
 
 // Finds the installation: the uninstall entry's (when lookInRegistry), or
-// without one the product's files in folder (when given). Otherwise says
-// why there is nothing to remove.
+// without one (or with a stale one) the product's files in folder (when
+// given). Otherwise says why there is nothing to remove.
 bool FindOrExplain(bool lookInRegistry, const char* folder) {
   Refusal refusal;
   const EntryState state = lookInRegistry ? FindInstallation(Found, refusal) : EntryMissing;
   if (state == EntryFound) return true;
+  // An entry left from an installation that is gone (its folder holds no
+  // uninstaller) is no reason to leave the one in folder.
+  const bool stale = state == EntryRefused && refusal.verdict == FolderWithoutUninstaller;
+  if ((state == EntryMissing || stale) && folder != nullptr && FindProductIn(folder, Found)) return true;
   if (state == EntryRefused) {
     char text[1400];
     if (!ComposeRefusal(text, sizeof(text), refusal)) CopyText(text, refusal.value);
     Say(text, MB_ICONERROR);
     return false;
   }
-  if (folder != nullptr && FindProductIn(folder, Found)) return true;
   Say(kNotInstalledText, MB_ICONINFORMATION);
   return false;
 }

@@ -26,8 +26,35 @@ const char kTemp[] = "D:\\FaultTemp";
 const char* const kCompressed[7] = {"norvu.ex_",    "norvu.cf_",  "nvuhelp.hl_", "ferrox.dl_",
                                     "nvustart.kb_", "notice.wr_", "unsetu~1.ex_"};
 
+// Names in dir, a folder's with a backslash after it.
+std::set<std::string> Entries(const std::string& dir) {
+  std::set<std::string> names;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = entry.cFileName;
+    if (name != "." && name != "..") names.insert(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? name + "\\" : name);
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  return names;
+}
+
+// The folder of setup's own in dir ("nvuNUMBER.tmp") that holds its
+// temporary copies, or "" when there is none.
+std::string CopyFolderIn(const std::string& dir) {
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((dir + "\\nvu*.tmp").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return "";
+  FindClose(search);
+  return dir + "\\" + entry.cFileName;
+}
+
 // The temporary copy of payload file i in the test's temporary folder.
-std::string TempCopy(int i) { return std::string(kTemp) + "\\" + kCompressed[i]; }
+std::string TempCopy(int i, const std::string& dir = kTemp) {
+  const std::string own = CopyFolderIn(dir);
+  return own.empty() ? "" : own + "\\" + kCompressed[i];
+}
 
 std::string Installed(const std::string& dir, int i) { return dir + "\\" + kPayloadFiles[i]; }
 
@@ -128,6 +155,11 @@ class CopyFault : public InstallRun {
     ASSERT_TRUE(CreateDirectoryA(kTemp, nullptr));
     UseTemp(kTemp);
     user.Plant(std::string(kTemp) + "\\draft.txt", "The user's own temporary file.\r\n");
+    // Another user's files under setup's compressed names, one read-only:
+    // setup never writes, expands or deletes them.
+    user.Plant(std::string(kTemp) + "\\" + kCompressed[0], "Planted by another user.\r\n");
+    user.Plant(std::string(kTemp) + "\\" + kCompressed[6], "Planted read-only by another user.\r\n");
+    SetFileAttributesA((std::string(kTemp) + "\\" + kCompressed[6]).c_str(), FILE_ATTRIBUTE_READONLY);
     user.Plant("C:\\Program files\\Norvu notes.txt", "Beside the installation folder.\r\n");
   }
   void TearDown() override {
@@ -140,7 +172,7 @@ class CopyFault : public InstallRun {
     // Where some cases install instead.
     RemoveTree("T:\\Norvu");
     RemoveTree(kHundred);
-    for (const char* copy : kCompressed) DeleteFileA((std::string("E:\\") + copy).c_str());
+    RemoveTempCopies();
   }
 
   // setup.exe inherits the test's environment: its temporary folder is dir.
@@ -176,8 +208,13 @@ class CopyFault : public InstallRun {
     }
   }
 
+  // Setup's own folders, in the temporary folder and on the medium E:.
   void RemoveTempCopies() {
-    for (int i = 0; i < 7; ++i) DeleteFileA(TempCopy(i).c_str());
+    for (const char* dir : {kTemp, "E:"}) {
+      for (const std::string& name : Entries(dir)) {
+        if (name.rfind("nvu", 0) == 0 && name.back() == '\\') RemoveTree(std::string(dir) + "\\" + name);
+      }
+    }
   }
 
   // A click on the copy page's Cancel button while setup is held: the
@@ -193,19 +230,17 @@ class CopyFault : public InstallRun {
     SendMouse(MOUSEEVENTF_LEFTUP, centre);
   }
 
-  // The temporary folder holds the user's file and the given copies.
-  void ExpectTempHolds(std::set<std::string> copies) {
-    std::set<std::string> found;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((std::string(kTemp) + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) found.insert(entry.cFileName);
-      } while (FindNextFileA(search, &entry));
-      FindClose(search);
+  // The temporary folder holds the user's files and, when copies are given,
+  // one folder of setup's own that holds just those, which is returned.
+  std::string ExpectTempHolds(const std::set<std::string>& copies) {
+    const std::string own = CopyFolderIn(kTemp);
+    std::set<std::string> expected = {"draft.txt", kCompressed[0], kCompressed[6]};
+    if (!copies.empty()) {
+      expected.insert(own.substr(own.find_last_of('\\') + 1) + "\\");
+      EXPECT_EQ(Entries(own), copies);
     }
-    copies.insert("draft.txt");
-    EXPECT_EQ(found, copies);
+    EXPECT_EQ(Entries(kTemp), expected);
+    return own;
   }
 
   void ExpectNothingRegistered() {
@@ -270,17 +305,18 @@ TEST_F(CopyFault, KilledInTheMiddleOfTheCopyThenRunAgainGivesAWholeInstallation)
   EXPECT_GT(cut, 0);
   EXPECT_LT(cut, whole);
   ExpectFilesUpTo(kDefaultInstallDir, 2, 2);
-  ExpectTempHolds({kCompressed[2]});
+  const std::string killedRuns = ExpectTempHolds({kCompressed[2]});
   ExpectNothingRegistered();
 
-  // The second run goes over what the first one left, to the end.
+  // The second run goes over what the first one left, to the end, in a
+  // folder of its own: the killed run's copy stays as it was.
   ui::PressKey(RunToGroupPage(true), VK_RETURN);
   ExpectSuccess();
   ExpectFolderWindow();
   ExpectProductFiles();
   ExpectShortcuts();
   ExpectEntries(kNtUninstallKey);
-  ExpectTempHolds({});
+  EXPECT_EQ(ExpectTempHolds({kCompressed[2]}), killedRuns);
   user.ExpectUnchanged();
 }
 
@@ -326,10 +362,9 @@ TEST_F(CopyFault, LongPathInLettersOfTheCodePageWithTooLongTempInstallsWhole) {
   ASSERT_GT(dir.size(), 127u);
   UseTemp("D:\\" + std::string(300, 't'));
   user.Plant("E:\\Setup notes.txt", "The user's file on the setup medium.\r\n");
-  const std::string help = std::string("E:\\") + kCompressed[2];
   HoldDuringCopy(
       dir, [&](HWND destination) { ChooseFolder(destination, "D:\\", {kHundred.substr(3), name}); },
-      [&] { return PathExists(help); }, [&] { return Done(dir, 2) || PathExists(TempCopy(2)); },
+      [&] { return PathExists(TempCopy(2, "E:")); }, [&] { return Done(dir, 2) || PathExists(TempCopy(2)); },
       "the help file's copy on E:");
   slices->Release();
   ui::PressKey(WaitGroupPage(), VK_RETURN);
@@ -338,7 +373,7 @@ TEST_F(CopyFault, LongPathInLettersOfTheCodePageWithTooLongTempInstallsWhole) {
   ExpectProductFiles(dir);
   ExpectShortcuts(dir);
   ExpectEntries(kNtUninstallKey, dir);
-  for (const char* copy : kCompressed) EXPECT_FALSE(PathExists(std::string("E:\\") + copy)) << copy;
+  EXPECT_EQ(CopyFolderIn("E:"), "");
   ExpectTempHolds({});
   user.ExpectUnchanged();
 }

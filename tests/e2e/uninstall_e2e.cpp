@@ -2,7 +2,8 @@
 // every page, then unsetup.exe removes what it made. Checked against
 // snapshots of the prefix's files and registry, with a file the user added,
 // run twice, declined, and with the product running.
-// Also: the copy's switch typed by hand, no entry, an entry naming C:\.
+// Also: the copy's switch typed by hand, no entry, an entry naming C:\ or
+// a folder through a link, a stale entry.
 #include <map>
 #include <vector>
 
@@ -214,6 +215,46 @@ bool KeyIsEmpty(HKEY root, const char* path) {
   return subkeys == 0 && values == 0;
 }
 
+// Runs a program of the Unix host (Wine starts those too) and waits until
+// done() holds, for up to ten seconds: Wine gives no handle to wait on.
+template <typename Done> bool RunOnHost(std::string commandLine, Done done) {
+  STARTUPINFOA startup = {sizeof(startup)};
+  PROCESS_INFORMATION started = {};
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+    return false;
+  }
+  if (started.hThread) CloseHandle(started.hThread);
+  if (started.hProcess) CloseHandle(started.hProcess);
+  for (int i = 0; i < 100 && !done(); ++i) Sleep(100);
+  return done();
+}
+
+// The Unix path of a Windows one, from Wine's own kernel32.
+std::string UnixPath(const std::string& path) {
+  typedef char*(CDECL * UnixFileName)(LPCWSTR);
+  UnixFileName unixName = (UnixFileName)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+  wchar_t wide[MAX_PATH];
+  if (!unixName || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH)) return "";
+  char* name = unixName(wide);
+  std::string unix = name ? name : "";
+  HeapFree(GetProcessHeap(), 0, name);
+  return unix;
+}
+
+// A Unix symbolic link on drive D: to a folder, which Wine reports as a
+// reparse point, as Windows does a junction; removed by the fixture.
+const char kFolderLink[] = "D:\\norvu-e2e-link";
+bool FolderLinkThere() { return GetFileAttributesA(kFolderLink) != INVALID_FILE_ATTRIBUTES; }
+std::string UnixFolderLink() { return UnixPath("D:\\") + "/" + (kFolderLink + 3); }
+
+bool LinkFolder(const std::string& target) {
+  return RunOnHost("Z:\\bin\\ln -sfn \"" + UnixPath(target) + "\" \"" + UnixFolderLink() + "\"", FolderLinkThere);
+}
+
+void RemoveFolderLink() {
+  if (FolderLinkThere()) RunOnHost("Z:\\bin\\rm -f \"" + UnixFolderLink() + "\"", [] { return !FolderLinkThere(); });
+}
+
 // Runs commandLine in C:\ as the system does, shown as show, inheriting handles when inherit.
 ui::Process StartCommandLine(std::string commandLine, WORD show, bool inherit) {
   STARTUPINFOA startup = {sizeof(startup)};
@@ -257,6 +298,7 @@ class UninstallRun : public InstallRun {
       if (!earlier && IsUninstallerCopy(NameOf(path))) RemoveDirectoryA(path.c_str());
     }
     RestoreValue(kSessionManager, kPendingRemovals, pendingBefore);
+    RemoveFolderLink();
     InstallRun::TearDown();
     DeleteFileA((LoneFolder() + "\\unsetup.exe").c_str());
     RemoveDirectoryA(LoneFolder().c_str());
@@ -453,6 +495,22 @@ TEST_F(UninstallRun, DecliningOrRunningAgainAfterTheRemovalChangesNothing) {
   EXPECT_NE(refused.text.find(why), std::string::npos) << refused.text;
   EXPECT_EQ(refused.icon, ui::Icon::Error);
   AnswerAndWaitForTheEnd(refused, IDOK);
+
+  // Nor is one reached through a link to another folder, though that one
+  // holds an uninstaller.
+  ASSERT_TRUE(LinkFolder(TempFolder())) << "cannot make the link " << kFolderLink;
+  const std::string through = std::string(kFolderLink) + "\\norvu-e2e-lone";
+  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kNtUninstallKey, &entry), ERROR_SUCCESS);
+  RegSetValueExA(entry, "Progdir", 0, REG_SZ, (const BYTE*)through.c_str(), (DWORD)through.size() + 1);
+  RegCloseKey(entry);
+  StartLoneUninstaller();
+  ui::MessageBoxView linked = WaitUninstallMessage(refused.window);
+  EXPECT_NE(linked.text.find("(Progdir):\n\n" + through + "\n\nThe uninstaller will not remove anything from it: " +
+                             "it is, or lies under, a link to another folder"),
+            std::string::npos)
+      << linked.text;
+  AnswerAndWaitForTheEnd(linked, IDOK);
+  EXPECT_TRUE(PathExists(LoneFolder() + "\\unsetup.exe"));
 }
 
 TEST_F(UninstallRun, TheRunningProductIsReportedAndRemovedOnRetryOnceClosed) {
@@ -519,12 +577,18 @@ TEST_F(UninstallRun, LeavingTheRunningProductKeepsTheUninstallerToFinishLater) {
   ExpectNothingLeftOfTheInstallation();
 }
 
-// Without an uninstall entry it removes the installation in its own folder;
-// the product's library left, the program stays too, for a second run.
+// Without an uninstall entry, or with one left from an installation that
+// is gone, it removes the installation in its own folder; the product's
+// library left, the program stays too, for a second run.
 TEST_F(UninstallRun, WithoutAnEntryItRemovesTheInstallationInItsOwnFolder) {
   ui::PressKey(RunToGroupPage(false), VK_ESCAPE);
   ui::Answer(WaitMessage(), IDYES);  // "Cancel creating the shortcuts?"
   ExpectSuccess();
+  const char gone[] = "C:\\Norvu-gone";
+  HKEY stale;
+  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kNtUninstallKey, &stale), ERROR_SUCCESS);
+  RegSetValueExA(stale, "Progdir", 0, REG_SZ, (const BYTE*)gone, sizeof(gone));
+  RegCloseKey(stale);
   StartProduct();
   StartInstalledUninstaller();
   AnswerQuestion(IDYES);
@@ -534,6 +598,8 @@ TEST_F(UninstallRun, WithoutAnEntryItRemovesTheInstallationInItsOwnFolder) {
   EXPECT_NE(partial.text.find("and the program norvu.exe were kept"), std::string::npos) << partial.text;
   AnswerAndWaitForTheEnd(partial, IDOK);
   for (const char* name : {"norvu.exe", "ferrox.dll", "unsetup.exe"}) EXPECT_TRUE(PathExists(Installed(name))) << name;
+  EXPECT_FALSE(PathExists(Installed("norvu.cfg")));
+  EXPECT_EQ(MachineText(kNtUninstallKey, "Progdir"), gone);
 }
 
 }  // namespace

@@ -29,7 +29,9 @@ TEST(UninstallEntry, OnlyAPlainFolderBelowADriveIsTrustedAndTheFirstOtherValueIs
     FolderVerdict verdict;
     std::initializer_list<const char*> paths;
   } cases[] = {
-      {FolderTrusted, {"D:\\Apps\\Norvu\\", "c:\\PROGRA~1\\Norvu", "C:\\Norvu.old\\...x", "C:\\Norvu. "}},
+      // Letters of the code page above 127 are letters like any other.
+      {FolderTrusted, {"D:\\Apps\\Norvu\\", "c:\\PROGRA~1\\Norvu", "C:\\Norvu.old\\...x", "C:\\Norvu. ",
+                       "C:\\Programme\\Norv\xfc", "D:\\Logiciels\\Soci\xe9t\xe9\\\x80\xff"}},
       {FolderIsDriveRoot, {"C:\\", "z:\\"}},
       {FolderIsNetworkOrDevice, {"\\\\server\\share", "\\\\?\\C:\\Norvu", "\\\\.\\C:\\Norvu", "//server/x", "\\/x"}},
       // The system trims trailing dots and spaces: "Norvu\.. " is the parent.

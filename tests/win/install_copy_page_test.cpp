@@ -16,6 +16,7 @@
 #include "resource.h"
 #include "shell/page_look.h"
 #include "shell/pages.h"
+#include "shell/private_folder.h"
 #include "shell/setup_state.h"
 #include "tools/szdd/szdd_decode.h"
 #include "tools/szdd/szdd_encode.h"
@@ -70,6 +71,12 @@ void RemoveTree(const std::string& path) {
     }
   }
   RemoveDirectoryA(path.c_str());
+}
+
+// The one entry of folder, or "" when it holds none or more.
+std::string OnlyEntry(const std::string& folder) {
+  std::vector<std::string> names = FolderEntries(folder);
+  return names.size() == 1 ? names[0] : "";
 }
 
 std::string SystemTempPath() {
@@ -171,6 +178,7 @@ struct Watch {
   int cancelAtEntry = -1;
   CancelBy cancelBy = kCancelButton;
   void (*onStatus)(int entry) = nullptr;
+  std::string temp, tempEntryAtLastFile;  // the temporary folder, and its one entry then
 };
 Watch watch;
 
@@ -193,6 +201,7 @@ LRESULT CALLBACK WatchSends(int code, WPARAM wParam, LPARAM lParam) {
     watch.statuses.push_back((const char*)sent->lParam);
     int entry = (int)watch.statuses.size() - 1;
     if (entry == watch.cancelAtEntry) PressCancel();
+    if (entry == kPayloadCount - 1) watch.tempEntryAtLastFile = OnlyEntry(watch.temp);
     if (watch.onStatus) watch.onStatus(entry);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -244,7 +253,9 @@ class CopyPage : public testing::Test {
     CreateDirectoryA(base_.c_str(), nullptr);
     products_ = ProductFiles();
     compressed_ = Compressed(products_);
-    full_ = BuildModule(base_ + "\\full.exe", PayloadResources(compressed_));
+    std::vector<std::pair<std::string, std::string>> full = PayloadResources(compressed_);
+    full.push_back({"PLAIN", "not compressed"});
+    full_ = BuildModule(base_ + "\\full.exe", full);
     std::vector<std::pair<std::string, std::string>> without3 = PayloadResources(compressed_);
     without3[3].second.clear();
     missing3_ = BuildModule(base_ + "\\missing3.exe", without3);
@@ -266,6 +277,7 @@ class CopyPage : public testing::Test {
     savedInstance_ = Instance;
     Instance = full_;
     watch = Watch();
+    watch.temp = tmp_;
   }
 
   void TearDown() override {
@@ -281,7 +293,7 @@ class CopyPage : public testing::Test {
     tmpSet_ = true;
     CreateDirectoryA(folder.c_str(), nullptr);
     SetEnvironmentVariableA("TMP", folder.c_str());
-    tmp_ = SystemTempPath();
+    watch.temp = tmp_ = SystemTempPath();
   }
 
   // The installation folder, made as the destination page would make it.
@@ -320,6 +332,12 @@ TEST_F(CopyPage, InstallsEveryFileOverwritingWhatIsThereAndLeavesNoTemporaryCopy
   CancelRequested = 1;  // left over from before: the run starts afresh
   WriteWhole(dest_ + "\\norvu.cfg", std::string(5000, 'x'));
   CreateDirectoryA((dest_ + "\\IsoData").c_str(), nullptr);
+  // Another user's files under the compressed names, one read-only: never
+  // written, expanded or deleted.
+  const std::string planted = tmp_ + "norvu.ex_", lockedPlanted = tmp_ + "unsetu~1.ex_";
+  WriteWhole(planted, compressed_[1]);
+  WriteWhole(lockedPlanted, "not ours");
+  SetFileAttributesA(lockedPlanted.c_str(), FILE_ATTRIBUTE_READONLY);
 
   EXPECT_EQ(RunWatchedCopyPage(), 0);
 
@@ -329,7 +347,11 @@ TEST_F(CopyPage, InstallsEveryFileOverwritingWhatIsThereAndLeavesNoTemporaryCopy
   EXPECT_TRUE(iso & FILE_ATTRIBUTE_DIRECTORY);
   EXPECT_TRUE(FolderEntries(dest_ + "\\IsoData").empty());
   EXPECT_EQ(FolderEntries(dest_).size(), 8u);
-  EXPECT_TRUE(FolderEntries(tmp_).empty());
+  std::vector<std::string> left = FolderEntries(tmp_);
+  EXPECT_EQ(std::set<std::string>(left.begin(), left.end()), (std::set<std::string>{"norvu.ex_", "unsetu~1.ex_"}));
+  EXPECT_EQ(ReadWhole(planted), compressed_[1]);
+  EXPECT_EQ(ReadWhole(lockedPlanted), "not ours");
+  EXPECT_EQ(GetFileAttributesA(lockedPlanted.c_str()), (DWORD)FILE_ATTRIBUTE_READONLY);
   EXPECT_TRUE(watch.boxTexts.empty());
   EXPECT_EQ(CancelRequested, 0);
 
@@ -347,12 +369,28 @@ TEST_F(CopyPage, MissingResourceStopsWithTheTemporaryPathAndNoDestination) {
   EXPECT_EQ(RunWatchedCopyPage(), 1);
 
   ASSERT_EQ(watch.boxTexts.size(), 1u);
-  EXPECT_EQ(watch.boxTexts[0], "Unable to copy a file:\nFrom=" + tmp_ + "ferrox.dl_\nTo=\nProgram will exit");
+  // The path it would have had in the run's own folder, removed since.
+  const std::string head = "Unable to copy a file:\nFrom=" + tmp_ + "nvu", tail = ".tmp\\ferrox.dl_\nTo=\nProgram will exit";
+  const std::string& text = watch.boxTexts[0];
+  EXPECT_TRUE(text.size() > head.size() + tail.size() && text.rfind(head, 0) == 0 &&
+              text.compare(text.size() - tail.size(), tail.size(), tail) == 0)
+      << text;
   EXPECT_EQ(watch.boxCaptions[0], "Error");
   EXPECT_EQ(watch.boxOwners[0], watch.page);
   EXPECT_EQ(watch.statuses.size(), 4u);  // no later file is tried
   ExpectInstalledUpTo(2);
   EXPECT_TRUE(FolderEntries(tmp_).empty());
+
+  // No folder of its own can be made (the temporary folder is gone): the
+  // first file fails, naming that folder, and nothing is written elsewhere.
+  watch = Watch();
+  Instance = full_;
+  SetEnvironmentVariableA("TMP", (folder_ + "\\gone").c_str());
+  EXPECT_EQ(RunWatchedCopyPage(), 1);
+  ASSERT_EQ(watch.boxTexts.size(), 1u);
+  EXPECT_EQ(watch.boxTexts[0], "Unable to copy a file:\nFrom=" + folder_ + "\\gone\\\nTo=\nProgram will exit");
+  EXPECT_EQ(watch.statuses.size(), 1u);
+  EXPECT_FALSE(Exists(PayloadTable.compressed[0]));  // not in the current folder either
 }
 
 // File 3's destination cannot be made: the message shows both paths, the
@@ -361,13 +399,15 @@ void ExpectStopAtFerrox(const std::string& tmp, const std::string& dest,
                         const std::vector<std::string>& products, const std::vector<std::string>& compressed) {
   std::string ferrox = dest + "\\ferrox.dll";
   EXPECT_EQ(RunWatchedCopyPage(), 1);
+  // Kept in the run's own folder, the only thing left in the temporary one.
+  const std::string own = OnlyEntry(tmp), kept = tmp + own + "\\ferrox.dl_";
+  EXPECT_EQ(own.rfind("nvu", 0), 0u) << own;
+  EXPECT_EQ(OnlyEntry(tmp + own), "ferrox.dl_");
   ASSERT_EQ(watch.boxTexts.size(), 1u);
-  EXPECT_EQ(watch.boxTexts[0],
-            "Unable to copy a file:\nFrom=" + tmp + "ferrox.dl_\nTo=" + ferrox + "\nProgram will exit");
+  EXPECT_EQ(watch.boxTexts[0], "Unable to copy a file:\nFrom=" + kept + "\nTo=" + ferrox + "\nProgram will exit");
   EXPECT_EQ(watch.boxCaptions[0], "Error");
   EXPECT_EQ(watch.boxOwners[0], watch.page);
-  EXPECT_EQ(ReadWhole(tmp + "ferrox.dl_"), compressed[3]);
-  EXPECT_EQ(FolderEntries(tmp).size(), 1u);
+  EXPECT_EQ(ReadWhole(kept), compressed[3]);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(ReadWhole(dest + PayloadTable.destination[i]), products[i]);
   for (int i = 4; i < kPayloadCount; ++i) EXPECT_FALSE(Exists(dest + PayloadTable.destination[i]));
 }
@@ -423,6 +463,10 @@ TEST_F(CopyPage, PathsLongerThanTheOpenRecordInstall) {
   EXPECT_TRUE(watch.boxTexts.empty());
   ExpectInstalledUpTo(6);
   EXPECT_TRUE(Exists(dest_ + "\\IsoData"));
+  // The last file went through a folder of the run's own there, which is
+  // gone with its copies.
+  EXPECT_EQ(watch.tempEntryAtLastFile.rfind("nvu", 0), 0u) << watch.tempEntryAtLastFile;
+  EXPECT_EQ(TempFile, tmp_ + watch.tempEntryAtLastFile + "\\unsetu~1.ex_");
   EXPECT_TRUE(FolderEntries(tmp_).empty());
 }
 
@@ -430,7 +474,7 @@ TEST_F(CopyPage, PathsLongerThanTheOpenRecordInstall) {
 // temporary path so that the destination still fits.
 TEST_F(CopyPage, PathsBeyondTheSystemLimitFailWithTheMessage) {
   size_t fixed = 50;  // the message without its two paths
-  std::string from = tmp_ + "norvu.ex_";
+  std::string from = tmp_ + "nvu0.tmp\\norvu.ex_";  // the shortest the run's own folder makes it
   std::string longDir = folder_ + "\\" + std::string(MAX_PATH, 'n');
   longDir += std::string(512 - fixed - from.size() - longDir.size() - strlen("\\norvu.exe"), 'n');
   ASSERT_LT(longDir.size(), sizeof(InstallDir));
@@ -439,28 +483,55 @@ TEST_F(CopyPage, PathsBeyondTheSystemLimitFailWithTheMessage) {
   EXPECT_EQ(RunWatchedCopyPage(), 1);
   ASSERT_EQ(watch.boxTexts.size(), 1u);
   EXPECT_EQ(watch.boxTexts[0], "Unable to copy a file:\nFrom=\nTo=" + longDir + "\\norvu.exe\nProgram will exit");
-  EXPECT_EQ(ReadWhole(from), compressed_[0]);
+  EXPECT_EQ(ReadWhole(tmp_ + OnlyEntry(tmp_) + "\\norvu.ex_"), compressed_[0]);
 }
 
 // ---------------------------------------------------------------------------
 // The two file steps on their own.
 
-TEST_F(CopyPage, WritingAMissingResourceCreatesNothing) {
+// A new file only, which nobody else can open while setup holds it.
+TEST_F(CopyPage, WritingMakesANewFileOfItsOwnOrNothing) {
   std::string path = tmp_ + "absent.ex_";
-  EXPECT_FALSE(WriteCompressedFile(full_, "FILE9", path.c_str()));
+  EXPECT_EQ(WriteCompressedFile(full_, "FILE9", path.c_str()), INVALID_HANDLE_VALUE);
   EXPECT_FALSE(Exists(path));
-  EXPECT_TRUE(WriteCompressedFile(full_, "FILE1", path.c_str()));
+  HANDLE written = WriteCompressedFile(full_, "FILE1", path.c_str());
+  ASSERT_NE(written, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, 0, nullptr),
+            INVALID_HANDLE_VALUE);
+  CloseHandle(written);
+  EXPECT_EQ(ReadWhole(path), compressed_[1]);
+  EXPECT_EQ(WriteCompressedFile(full_, "FILE2", path.c_str()), INVALID_HANDLE_VALUE);
   EXPECT_EQ(ReadWhole(path), compressed_[1]);
 }
 
-TEST_F(CopyPage, ExpansionFailsWithoutASourceAndPassesPlainFilesThrough) {
-  std::string out = dest_ + "\\out.bin";
-  EXPECT_FALSE(ExpandFile((tmp_ + "nothing.ex_").c_str(), out.c_str()));
-  EXPECT_FALSE(Exists(out));
+// The expansion reads the copy from the handle that wrote it, and closes it.
+TEST_F(CopyPage, ExpansionClosesTheCopyAndPassesPlainFilesThrough) {
+  std::string copy = tmp_ + "ferrox.dl_", out = dest_ + "\\out.bin";
+  EXPECT_FALSE(ExpandFile(WriteCompressedFile(full_, "FILE3", copy.c_str()), (dest_ + "\\no\\out.bin").c_str()));
+  EXPECT_TRUE(DeleteFileA(copy.c_str()));
+  EXPECT_TRUE(ExpandFile(WriteCompressedFile(full_, "FILE3", copy.c_str()), out.c_str()));
+  EXPECT_TRUE(DeleteFileA(copy.c_str()));
+  EXPECT_EQ(ReadWhole(out), products_[3]);
   // A file without the compress header is copied as it is.
-  WriteWhole(tmp_ + "plain.tx_", "not compressed");
-  EXPECT_TRUE(ExpandFile((tmp_ + "plain.tx_").c_str(), out.c_str()));
+  EXPECT_TRUE(ExpandFile(WriteCompressedFile(full_, "PLAIN", (tmp_ + "plain.tx_").c_str()), out.c_str()));
   EXPECT_EQ(ReadWhole(out), "not compressed");
+}
+
+// The folder for the copies is always one that did not exist: a folder or
+// a file of another's under its name is passed over, and left as it was.
+TEST_F(CopyPage, ThePrivateFolderIsAlwaysANewOne) {
+  CreateDirectoryA((tmp_ + "nvu7.tmp").c_str(), nullptr);
+  WriteWhole(tmp_ + "nvu7.tmp\\unsetup.exe", "another's");
+  WriteWhole(tmp_ + "nvu8.tmp", "another's");
+  char folder[MAX_PATH];
+  ASSERT_TRUE(MakePrivateFolder(folder, sizeof(folder), tmp_.c_str(), 7));
+  EXPECT_EQ(folder, tmp_ + "nvu9.tmp");
+  EXPECT_TRUE(FolderEntries(folder).empty());
+  EXPECT_EQ(ReadWhole(tmp_ + "nvu7.tmp\\unsetup.exe"), "another's");
+  EXPECT_EQ(ReadWhole(tmp_ + "nvu8.tmp"), "another's");
+  EXPECT_FALSE(MakePrivateFolder(folder, sizeof(folder), (tmp_ + "missing").c_str(), 7));
+  EXPECT_STREQ(folder, "");
 }
 
 // A temporary copy cut short by a full drive must fail its file: LZ32 would
@@ -472,7 +543,7 @@ TEST_F(CopyPage, ShortWriteOfTheTemporaryCopyFails) {
   HMODULE module = BuildModule(path, {{"BIG", big}});
   ASSERT_NE(module, nullptr);
   std::string target = "S:\\norvu-copy-test.ex_";
-  EXPECT_FALSE(WriteCompressedFile(module, "BIG", target.c_str()));
+  EXPECT_EQ(WriteCompressedFile(module, "BIG", target.c_str()), INVALID_HANDLE_VALUE);
   DeleteFileA(target.c_str());
   FreeLibrary(module);
   DeleteFileA(path.c_str());

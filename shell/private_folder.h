@@ -1,0 +1,13 @@
+// A folder of the program's own inside a folder that others can write (the
+// temporary folder): made anew, so that nothing can have been put into it,
+// or in its place, before the program writes there.
+#pragma once
+#include <windows.h>
+
+// Creates parent\nvuNUMBER.tmp (an 8.3 name, NUMBER below 65536) and puts
+// its path into folder. CreateDirectoryA fails on any name that exists (a
+// folder, a file, a link), so a name taken already is passed over for the
+// next number, from first on. False when no new folder could be made;
+// folder is then empty.
+bool MakePrivateFolder(char* folder, size_t size, const char* parent,
+                       unsigned first = GetTickCount() ^ GetCurrentProcessId());
