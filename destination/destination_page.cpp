@@ -1,6 +1,7 @@
 #include "destination/browse_dialog.h"
 #include "destination/drive_list.h"
 #include "destination/drive_table.h"
+#include "destination/folder_rights.h"
 #include "destination/install_dir.h"
 #include "resource.h"
 #include "shell/bounded_text.h"
@@ -54,7 +55,7 @@ void OnDestinationNext(HWND page) {
     return;
   }
   ShowInstallDir(page);
-  if (CreateDirectoryA(InstallDir, &DirSecurity) ||
+  if (CreateInstallFolder(InstallDir) ||
       MessageBoxA(page, kCreateFailed, kSetupCaption, MB_ICONQUESTION | MB_YESNO) != IDNO) {
     EndDialog(page, 0);
   }

@@ -10,9 +10,14 @@ struct Shortcut {
   const char* description;  // stored in the link
 };
 
+// The two installed files by which a folder is known as an installation of
+// Norvu, each appended to the installation folder.
+inline constexpr char kUninstallerName[] = "\\unsetup.exe";
+inline constexpr char kNorvuProgramName[] = "\\norvu.exe";
+
 inline constexpr Shortcut kShortcuts[] = {
     {"\\Norvu.lnk", "\\Norvu.exe", "Norvu"},
-    {"\\Uninstall.lnk", "\\unsetup.exe", "Uninstall"},
+    {"\\Uninstall.lnk", kUninstallerName, "Uninstall"},
     {"\\Readme.lnk", "\\notice.wri", "Readme"},
 };
 

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include "group/group_paths.h"
 #include "group/registry_keys.h"
+#include "install/payload_table.h"
+#include "payload/product/product_version.h"
 #include "shell/bounded_text.h"
 #include "shell/setup_state.h"
 #include "shell/texts.h"
@@ -22,23 +25,55 @@ bool CreateSubkey(HKEY parent, const char* name, HKEY* key) {
                          nullptr) == ERROR_SUCCESS;
 }
 
+// The installed files as they are on the disk, in KB of 1024 bytes as the
+// system's list counts them. A file that is not there counts nothing.
+DWORD InstalledKB() {
+  DWORD bytes = 0;
+  char path[512];
+  for (const char* name : PayloadTable.destination) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = ComposeText(path, InstallDir, name) ? FindFirstFileA(path, &found) : INVALID_HANDLE_VALUE;
+    if (search == INVALID_HANDLE_VALUE) continue;
+    bytes += found.nFileSizeLow;
+    FindClose(search);
+  }
+  return (bytes + 1023) / 1024;
+}
+
+// What the system's list shows beside the name: the program's icon, the
+// version, the folder and the size; and neither Change nor Repair, which
+// the uninstaller does not offer.
+void WriteListDetails(HKEY entry) {
+  char icon[512];
+  if (ComposeText(icon, InstallDir, kNorvuProgramName, ",0")) SetText(entry, "DisplayIcon", icon);
+  SetText(entry, "DisplayVersion", NORVU_VERSION);
+  SetText(entry, "InstallLocation", InstallDir);
+  static const char* const kNumbers[] = {"EstimatedSize", "NoModify", "NoRepair"};
+  DWORD number = InstalledKB();
+  for (const char* name : kNumbers) {
+    RegSetValueExA(entry, name, 0, REG_DWORD, (const BYTE*)&number, sizeof(number));
+    number = 1;  // the two flags
+  }
+}
+
 bool OpenMachineKey(const char* path, HKEY* key) {
   return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, kReadWrite, key) == ERROR_SUCCESS;
 }
 
 // listed: the entry in the system's list of programs, which runs
 // UninstallString as a command line: quoted there, so that a path with
-// spaces cannot start "C:\Program.exe" instead. The uninstaller reads
-// Scdir and Progdir from either entry.
+// spaces cannot start "C:\Program.exe" instead, and with the details that
+// list shows. The uninstaller reads Scdir and Progdir from either entry.
 void WriteUninstallEntry(HKEY versionKey, bool haveUninstaller, bool listed) {
   HKEY entry;
   if (!CreateSubkey(versionKey, kUninstallSubkey, &entry)) return;
   SetText(entry, "DisplayName", kProductName);
-  char text[530];
+  char text[sizeof(LinkTarget) + 2];  // LinkTarget quoted, whatever its length
   const char* uninstaller = listed && ComposeText(text, "\"", LinkTarget, "\"") ? text : LinkTarget;
   if (haveUninstaller) SetText(entry, "UninstallString", uninstaller);
   SetText(entry, "Scdir", GroupDir);
   SetText(entry, "Progdir", InstallDir);
+  if (listed) WriteListDetails(entry);
   RegCloseKey(entry);
 }
 
@@ -65,7 +100,7 @@ void RegisterProduct() {
     return;
   }
   // An uninstaller path too long to compose is left out rather than stale.
-  bool haveUninstaller = ComposeText(LinkTarget, InstallDir, "\\unsetup.exe");
+  bool haveUninstaller = ComposeText(LinkTarget, InstallDir, kUninstallerName);
   WriteUninstallEntry(key, haveUninstaller, false);
   RegCloseKey(key);
   // The system's list of programs is the Uninstall list below the Windows

@@ -17,8 +17,27 @@ static bool SystemLibrariesLoaded() {
   return false;
 }
 
+// A second setup would cover the screen with a second backdrop and install
+// into the same folder as the first. The name is Global\, one for every
+// session, as the folder and the registry are (Windows 2000 and later);
+// older systems, which have no sessions, may refuse the prefix and take the
+// bare name. The mutex is never closed: it lasts as long as this setup. A
+// mutex of that name that this user may not open is another user's setup.
+static bool AnotherSetupRuns() {
+  static const char kName[] = "Global\\NorvuSetup";
+  if (CreateMutexA(nullptr, FALSE, kName) == nullptr && GetLastError() != ERROR_ACCESS_DENIED) {
+    CreateMutexA(nullptr, FALSE, kName + 7);  // the name without "Global\"
+  }
+  DWORD error = GetLastError();
+  return error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED;
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Instance = instance;
+  if (AnotherSetupRuns()) {
+    MessageBoxA(nullptr, "Setup is already running.", kSetupCaption, MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
   if (!SystemLibrariesLoaded()) return 0;
   // Registers the list-view class that the browse dialogs use.
   InitCommonControlsCall();

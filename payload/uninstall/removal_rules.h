@@ -16,10 +16,6 @@
 #include "group/group_paths.h"
 #include "install/payload_table.h"
 
-// The two files by which a folder is known as an installation of Norvu.
-constexpr char kUninstallerName[] = "\\unsetup.exe";
-constexpr char kNorvuProgramName[] = "\\norvu.exe";
-
 // The payload index of the uninstaller, or -1 when the table has none.
 int UninstallerIndex();
 // The payload index of the file that a shortcut's target names ("\Norvu.exe"

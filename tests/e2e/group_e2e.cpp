@@ -5,19 +5,64 @@
 
 #include "setup_run.h"
 
+#include "payload/product/product_version.h"
+
 namespace {
 
 class GroupRun : public InstallRun {};
+
+// A value below HKEY_LOCAL_MACHINE as a REG_DWORD, or ~0u when there is none.
+DWORD MachineNumber(const char* key, const char* name) {
+  DWORD number = ~0u, size = sizeof(number), type = 0;
+  HKEY k;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return ~0u;
+  LONG status = RegQueryValueExA(k, name, nullptr, &type, (BYTE*)&number, &size);
+  RegCloseKey(k);
+  return status == ERROR_SUCCESS && type == REG_DWORD ? number : ~0u;
+}
+
+DWORD MachineValueCount(const char* key) {
+  DWORD count = 0;
+  HKEY k;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return 0;
+  RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(k);
+  return count;
+}
 
 TEST_F(GroupRun, EnterOnEveryPageInstallsRegistersAndMakesTheShortcuts) {
   HWND page = RunToGroupPage(false);
   EXPECT_EQ(ui::ControlText(page, IDC_PATH), group);
   EXPECT_EQ(ui::FocusedControl(page), ui::Control(page, IDOK));
+  // A second setup started now says that one runs, before any window of its
+  // own, and ends; this one goes on.
+  ui::Process second = ui::Process::Start(SetupExe(), "E:\\");
+  ui::MessageBoxView running = ui::WaitMessageBox(second.Id());
+  EXPECT_EQ(running.text, "Setup is already running.");
+  EXPECT_EQ(running.caption, "Norvu - Setup");
+  EXPECT_EQ(running.icon, ui::Icon::Information);
+  EXPECT_EQ(ui::FindWindowNow(ui::WindowQuery().OfProcess(second).NoMessageBox()), nullptr);
+  ui::Answer(running, IDOK);
+  EXPECT_EQ(second.WaitExit(), 0u);
   ui::PressKey(page, VK_RETURN);
   ExpectSuccess();
   ExpectProductFiles();
   ExpectShortcuts();
   ExpectEntries(kNtUninstallKey);
+  // The system's list shows the program's icon, its version, folder and size
+  // (the installed files in KB), and offers neither Change nor Repair. The
+  // NT key's entry keeps its four values.
+  const std::string dir = kDefaultInstallDir;
+  EXPECT_EQ(MachineText(kWinUninstallKey, "DisplayIcon"), dir + "\\norvu.exe,0");
+  EXPECT_EQ(MachineText(kWinUninstallKey, "DisplayVersion"), NORVU_VERSION);
+  EXPECT_EQ(MachineText(kWinUninstallKey, "InstallLocation"), dir);
+  long long bytes = 0;
+  for (const char* name : kPayloadFiles) bytes += FileSize(BuiltPayloadPath(name));
+  EXPECT_EQ(MachineNumber(kWinUninstallKey, "EstimatedSize"), (DWORD)((bytes + 1023) / 1024));
+  EXPECT_EQ(MachineNumber(kWinUninstallKey, "NoModify"), 1u);
+  EXPECT_EQ(MachineNumber(kWinUninstallKey, "NoRepair"), 1u);
+  EXPECT_EQ(MachineValueCount(kWinUninstallKey), 10u);
+  EXPECT_EQ(MachineValueCount(kNtUninstallKey), 4u);
   ExpectFolderWindow();
 }
 

@@ -9,6 +9,7 @@
 #include "destination/browse_dialog.h"
 #include "destination/drive_list.h"
 #include "destination/drive_table.h"
+#include "destination/folder_rights.h"
 #include "dialog_script.h"
 #include "resource.h"
 #include "shell/pages.h"
@@ -112,7 +113,7 @@ TEST_F(DestinationPage, ExistingDirectoryIsAskedAboutEachTimeAndYesGoesOn) {
   EXPECT_STREQ(InstallDir, "D:\\Existing");
 }
 
-TEST_F(DestinationPage, NextCreatesTheDirectoryOneLevelDeep) {
+TEST_F(DestinationPage, NextCreatesTheDirectoryOneLevelDeepWithItsOwnRights) {
   RemoveDirectoryA("D:\\Fresh");
   PageResult result = Run({
       OnPage(IDC_BROWSE, [](HWND page) { Press(page, IDC_BROWSE); }),
@@ -125,6 +126,44 @@ TEST_F(DestinationPage, NextCreatesTheDirectoryOneLevelDeep) {
   });
   EXPECT_EQ(result, 0);
   EXPECT_TRUE(DirectoryExists("D:\\Fresh"));
+  // Wine keeps no folder's rights, so they are read from the descriptor the
+  // folder is made with: a protected list (nothing taken from the parent) of
+  // three entries, each inherited by files and folders below.
+  PSECURITY_DESCRIPTOR rights = MakeInstallFolderRights();
+  ASSERT_NE(rights, nullptr);
+  EXPECT_TRUE(IsValidSecurityDescriptor(rights));
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision;
+  GetSecurityDescriptorControl(rights, &control, &revision);
+  EXPECT_EQ(control & (SE_DACL_PRESENT | SE_DACL_PROTECTED), SE_DACL_PRESENT | SE_DACL_PROTECTED);
+  BOOL present = FALSE, defaulted;
+  PACL list = nullptr;
+  GetSecurityDescriptorDacl(rights, &present, &list, &defaulted);
+  ASSERT_TRUE(present && list != nullptr);
+  const struct {
+    WELL_KNOWN_SID_TYPE who;
+    DWORD access;
+  } expected[] = {{WinLocalSystemSid, FILE_ALL_ACCESS},
+                  {WinBuiltinAdministratorsSid, FILE_ALL_ACCESS},
+                  {WinBuiltinUsersSid, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}};
+  ASSERT_EQ(list->AceCount, 3);
+  for (int i = 0; i < 3; ++i) {
+    ACCESS_ALLOWED_ACE* entry = nullptr;
+    ASSERT_TRUE(GetAce(list, i, (void**)&entry));
+    EXPECT_EQ(entry->Header.AceType, ACCESS_ALLOWED_ACE_TYPE) << i;
+    EXPECT_EQ(entry->Header.AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE) << i;
+    EXPECT_EQ(entry->Mask, expected[i].access) << i;
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof(sid);
+    ASSERT_TRUE(CreateWellKnownSid(expected[i].who, nullptr, sid, &size));
+    EXPECT_TRUE(EqualSid(&entry->SidStart, sid)) << i;
+  }
+  // The system takes it for a new folder.
+  SECURITY_ATTRIBUTES attributes = {sizeof(attributes), rights, FALSE};
+  RemoveDirectoryA("D:\\Fresh\\Below");
+  EXPECT_TRUE(CreateDirectoryA("D:\\Fresh\\Below", &attributes));
+  RemoveDirectoryA("D:\\Fresh\\Below");
+  LocalFree(rights);
 }
 
 TEST_F(DestinationPage, BrowseCancelledWithAnEmptyNameMakesNextWarn) {

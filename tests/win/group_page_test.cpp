@@ -265,8 +265,11 @@ TEST_F(GroupPage, RegistryFailureIsReportedAndTheShortcutsAreStillMade) {
         EXPECT_EQ(RegDeleteTreeA(root, "SOFTWARE\\Microsoft\\Windows NT"), ERROR_SUCCESS);
         Press(page, IDOK);
         // Again, while Finish runs: the page stays live under the message
-        // (the backdrop owns it), and a nested Finish would go one deeper.
+        // (the backdrop owns it), and a nested Finish would go one deeper;
+        // Browse and Cancel would work on the half-made group. None acts.
         Press(page, IDOK);
+        Press(page, IDC_BROWSE);
+        Press(page, IDCANCEL);
       }),
       AnswerBox(std::string("Couldn't create key in registry\n") + kNtKey, IDOK),
   });

@@ -8,6 +8,7 @@
 
 #include "dialog_script.h"
 #include "group/registration.h"
+#include "payload/product/product_version.h"
 #include "shell/setup_state.h"
 
 namespace {
@@ -22,6 +23,7 @@ struct Value {
   LONG status = -1;
   DWORD type = 0, size = 0;
   std::string data;
+  DWORD number = 0;  // the first four bytes
 };
 
 Value ReadValue(const std::string& key, const char* name) {
@@ -33,6 +35,7 @@ Value ReadValue(const std::string& key, const char* name) {
   v.size = sizeof(data);
   v.status = RegQueryValueExA(k, name, nullptr, &v.type, (BYTE*)data, &v.size);
   v.data = data;
+  memcpy(&v.number, data, sizeof(v.number));
   RegCloseKey(k);
   return v;
 }
@@ -112,7 +115,16 @@ TEST_F(Registration, WindowsNtEntryHoldsFourValuesAndAppPathTwo) {
   for (const char* name : {"DisplayName", "Scdir", "Progdir"}) {
     EXPECT_TEXT(listed, name, ReadValue(uninstall, name).data);
   }
-  EXPECT_EQ(ValueCount(listed), 4u);
+  // With what that list shows beside the name; none of it in the NT entry.
+  EXPECT_TEXT(listed, "DisplayIcon", "C:\\Program files\\Norvu\\norvu.exe,0");
+  EXPECT_TEXT(listed, "DisplayVersion", NORVU_VERSION);
+  EXPECT_TEXT(listed, "InstallLocation", "C:\\Program files\\Norvu");
+  EXPECT_EQ(ReadValue(listed, "EstimatedSize").type, (DWORD)REG_DWORD);  // its figure: group_e2e
+  for (const char* name : {"NoModify", "NoRepair"}) {
+    EXPECT_EQ(ReadValue(listed, name).type, (DWORD)REG_DWORD) << name;
+    EXPECT_EQ(ReadValue(listed, name).number, 1u) << name;
+  }
+  EXPECT_EQ(ValueCount(listed), 10u);
   std::string appPath = std::string(kAppPaths) + "\\Norvu";
   EXPECT_TEXT(appPath, "", "C:\\Program files\\Norvu\\Norvu");
   EXPECT_TEXT(appPath, "Path", "C:\\Program files\\Norvu");
@@ -130,6 +142,7 @@ TEST_F(Registration, Windows95EntryGoesBelowTheWindowsKey) {
   std::string uninstall = std::string(kWindowsKey) + "\\Uninstall\\Norvu";
   EXPECT_TEXT(uninstall, "DisplayName", "Norvu");
   EXPECT_TEXT(uninstall, "Progdir", "C:\\Program files\\Norvu");
+  EXPECT_EQ(ValueCount(uninstall), 4u);  // the list of Windows 95 shows no more
   EXPECT_FALSE(KeyExists(kNtKey));
   EXPECT_TEXT(std::string(kAppPaths) + "\\Norvu", "Path", "C:\\Program files\\Norvu");
 }
@@ -138,17 +151,24 @@ TEST_F(Registration, SecondRegistrationReplacesTheValues) {
   MakeStandardKeys();
   WinVersion = kWindowsNt4;
   RegisterProduct();
-  strcpy(InstallDir, "D:\\Apps\\Norvu");
+  // The longest folder whose uninstaller path still fits (499 characters and
+  // "\unsetup.exe"): quoted whole in the system's list, whatever its length.
+  const std::string dir = "D:\\Programs for everyone\\" + std::string(468, 'n') + "\\Norvu";
+  strcpy(InstallDir, dir.c_str());
   strcpy(GroupDir, "D:\\Menu\\Norvu");
   RegisterProduct();
   std::string uninstall = std::string(kNtKey) + "\\Uninstall\\Norvu";
-  EXPECT_TEXT(uninstall, "UninstallString", "D:\\Apps\\Norvu\\unsetup.exe");
+  EXPECT_TEXT(uninstall, "UninstallString", dir + "\\unsetup.exe");
   EXPECT_TEXT(uninstall, "Scdir", "D:\\Menu\\Norvu");
-  EXPECT_TEXT(uninstall, "Progdir", "D:\\Apps\\Norvu");
+  EXPECT_TEXT(uninstall, "Progdir", dir);
   EXPECT_EQ(ValueCount(uninstall), 4u);
+  const std::string listed = std::string(kWindowsKey) + "\\Uninstall\\Norvu";
+  EXPECT_TEXT(listed, "UninstallString", "\"" + dir + "\\unsetup.exe\"");
+  EXPECT_TEXT(listed, "DisplayIcon", dir + "\\norvu.exe,0");
+  EXPECT_TEXT(listed, "InstallLocation", dir);
   std::string appPath = std::string(kAppPaths) + "\\Norvu";
-  EXPECT_TEXT(appPath, "", "D:\\Apps\\Norvu\\Norvu");
-  EXPECT_TEXT(appPath, "Path", "D:\\Apps\\Norvu");
+  EXPECT_TEXT(appPath, "", dir + "\\Norvu");
+  EXPECT_TEXT(appPath, "Path", dir);
 }
 
 TEST_F(Registration, MissingVersionKeyIsReportedAndNothingIsWritten) {
