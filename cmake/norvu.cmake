@@ -79,7 +79,9 @@ function(norvu_manifest target)
 endfunction()
 
 # Each program we ship carries the version resource of resources/version.rc
-# with its own description and file name, through a script made here.
+# with its own description and file name, through a script made here; when
+# the build signs, its signature carries the same description (norvu_sign,
+# right after the link, so that a payload compresses the signed program).
 #   norvu_version_resource(target "description")
 function(norvu_version_resource target description)
   get_target_property(type ${target} TYPE)
@@ -100,6 +102,7 @@ function(norvu_version_resource target description)
     "${CMAKE_SOURCE_DIR}/resources/version.rc;${CMAKE_SOURCE_DIR}/payload/product/product_version.h")
   target_sources(${target} PRIVATE ${script})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+  norvu_sign(${target} "${description}")
 endfunction()
 
 # Native test builds of the pure rules run under the sanitizers.
