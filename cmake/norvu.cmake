@@ -131,6 +131,9 @@ endmacro()
 # its skip shows in CTest's summary; the entry <name> runs the others.
 # SCREEN: the program's windows take the front of the shared screen, where
 # the end-to-end tests give real input, so its entries hold the screen lock.
+# NORVU_WINE_TIMEOUT: seconds each entry may take; a machine that emulates
+# the processor (qemu without KVM) needs several times the default.
+set(NORVU_WINE_TIMEOUT 300 CACHE STRING "Seconds each test under Wine may take")
 function(norvu_wine_test name)
   cmake_parse_arguments(PARSE_ARGV 1 arg "SCREEN" "" "ALONE")
   set(entries ${name})
@@ -146,7 +149,7 @@ function(norvu_wine_test name)
   else()
     add_test(NAME ${name} COMMAND ${arg_UNPARSED_ARGUMENTS})
   endif()
-  set_tests_properties(${entries} PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 300 SKIP_RETURN_CODE 77)
+  set_tests_properties(${entries} PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT ${NORVU_WINE_TIMEOUT} SKIP_RETURN_CODE 77)
   if(arg_SCREEN)
     set_tests_properties(${entries} PROPERTIES RESOURCE_LOCK norvu_screen)
   endif()

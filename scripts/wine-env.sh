@@ -6,6 +6,10 @@ export WINEPREFIX="$NORVU_PREFIX"
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+# Wine names the Unix files in the locale's character set: in the C locale
+# a Windows name with letters outside ASCII (C:\Programme\Norvü) cannot be
+# made at all. The tests' drives take any name in a UTF-8 locale.
+[ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
 
 # Whether this machine runs Wine's 32-bit loader at all; when it does not,
 # says why on standard output (say, a kernel or hypervisor without IA-32

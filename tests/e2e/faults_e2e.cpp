@@ -96,7 +96,7 @@ class Slices {
   // Nothing may send a message to setup's windows while it is held: the
   // sender would wait for it.
   template <typename Reached, typename Passed>
-  bool HoldWhen(Reached reached, Passed passed, const std::string& what, DWORD timeout = 60000) {
+  bool HoldWhen(Reached reached, Passed passed, const std::string& what, DWORD timeout = 180000) {
     DWORD start = GetTickCount();
     for (;;) {
       Hold(what);
