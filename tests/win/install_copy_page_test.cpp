@@ -14,7 +14,6 @@
 #include "install/payload_file.h"
 #include "install/payload_table.h"
 #include "resource.h"
-#include "shell/page_look.h"
 #include "shell/pages.h"
 #include "shell/private_folder.h"
 #include "shell/setup_state.h"
@@ -177,7 +176,6 @@ struct Watch {
   std::set<HWND> boxesSeen;
   int cancelAtEntry = -1;
   CancelBy cancelBy = kCancelButton;
-  void (*onStatus)(int entry) = nullptr;
   std::string temp, tempEntryAtLastFile;  // the temporary folder, and its one entry then
 };
 Watch watch;
@@ -202,7 +200,6 @@ LRESULT CALLBACK WatchSends(int code, WPARAM wParam, LPARAM lParam) {
     int entry = (int)watch.statuses.size() - 1;
     if (entry == watch.cancelAtEntry) PressCancel();
     if (entry == kPayloadCount - 1) watch.tempEntryAtLastFile = OnlyEntry(watch.temp);
-    if (watch.onStatus) watch.onStatus(entry);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -569,37 +566,6 @@ TEST_F(CopyPage, RealPayloadExpandsToWhatItsResourcesHold) {
     EXPECT_TRUE(Installed(i) == std::string(expanded.begin(), expanded.end())) << name << " differs from its expansion";
   }
   EXPECT_TRUE(FolderEntries(tmp_).empty());
-}
-
-// ---------------------------------------------------------------------------
-// Not a test: holds the page on the screen in the middle of a run for a
-// screenshot. Run with --gtest_also_run_disabled_tests and NORVU_PAUSE_DIR
-// set to a folder; the page stops between files 4 and 5 (the meter at 71%),
-// writes "paused" there and goes on when "go" appears (or after a minute).
-
-std::string pauseDir;
-
-void HoldBeforeFile5(int entry) {
-  if (entry != 5) return;
-  // Lets Wine put what was drawn on the screen before the page stands still.
-  MSG msg;
-  for (int i = 0; i < 3; ++i) {
-    Sleep(100);
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-  }
-  WriteWhole(pauseDir + "\\paused", "");
-  for (int i = 0; i < 600 && !Exists(pauseDir + "\\go"); ++i) Sleep(100);
-}
-
-TEST_F(CopyPage, DISABLED_PauseForScreenshot) {
-  char dir[MAX_PATH] = "";
-  if (!GetEnvironmentVariableA("NORVU_PAUSE_DIR", dir, sizeof(dir))) GTEST_SKIP() << "NORVU_PAUSE_DIR not set";
-  pauseDir = dir;
-  Instance = GetModuleHandleA(nullptr);
-  LoadPanelLook();
-  Instance = full_;
-  watch.onStatus = HoldBeforeFile5;
-  EXPECT_EQ(RunWatchedCopyPage(), 0);
 }
 
 }  // namespace
