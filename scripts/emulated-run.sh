@@ -45,7 +45,7 @@ make_machine() {
   $SUDO install -m 755 "$repo/scripts/emulated-init.sh" "$root/sbin/norvu-init"
   $SUDO cp "$root"/boot/vmlinuz-* "$vm/vmlinuz"
   $SUDO cp "$root"/boot/initrd.img-* "$vm/initrd.img"
-  $SUDO mke2fs -q -t ext4 -d "$root" "$vm/rootfs.img.part" 6G
+  $SUDO mke2fs -q -t ext4 -d "$root" "$vm/rootfs.img.part" 6G >/dev/null
   $SUDO rm -rf "$root"
   mv "$vm/rootfs.img.part" "$vm/rootfs.img"
 }
