@@ -1,5 +1,5 @@
 #!/bin/bash
-# The first process of the emulated test machine (scripts/emulated-tests.sh):
+# The first process of the emulated test machine (scripts/emulated-run.sh):
 # mounts the repository shared from the host at its own path, runs the job
 # the host wrote, leaves its exit code beside it and powers off.
 export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root

@@ -3,12 +3,14 @@
 # output of failed tests only; after its summary this says why each test
 # that did not run was left out, and which fixtures the test session could
 # not make.
-#   run-tests.sh WIN_BUILD_DIR JOBS
+#   run-tests.sh WIN_BUILD_DIR JOBS [CTEST ARGS...]
 set -u
 cd "$1" || exit 1
+jobs="$2"
+shift 2
 # Skipped tests count as passed for the output CTest keeps: keep enough of
 # theirs for the reason.
-ctest --output-on-failure -j "$2" --test-output-size-passed 65536
+ctest --output-on-failure -j "$jobs" --test-output-size-passed 65536 "$@"
 status=$?
 reasons=$(tr -d '\r' <Testing/Temporary/LastTest.log 2>/dev/null | grep -e '^not run: ' -e '^test session: could not make ' | awk '!seen[$0]++')
 if [ -n "$reasons" ]; then
