@@ -11,6 +11,14 @@ packages=(
   mscompress libxml2-utils osslsigncode openssl
 )
 
+# Where this machine runs no 32-bit code, Wine runs in an emulated machine
+# (scripts/emulated-machine.sh), and make run's screen can be watched with
+# a VNC viewer.
+. "$(dirname "$0")/machine-probe.sh"
+if norvu_wine_needs_machine; then
+  packages+=(qemu-system-x86 x11vnc)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,7 +6,9 @@
 # backdrop is painted, saves a screenshot, prints its path and keeps the
 # program running until Enter is pressed (at most NORVU_RUN_SECONDS, 120 by
 # default; no waiting without a terminal or under CI), then stops all it
-# started.
+# started. Where this machine runs no 32-bit code, setup runs so in the
+# emulated machine (scripts/emulated-machine.sh), whose screen a VNC viewer
+# can show and drive on this machine's loopback address meanwhile.
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
 # The build folder: the argument, else make's BUILD, else build/.
@@ -17,6 +19,42 @@ exe="$build/setup.exe"
 
 export NORVU_PREFIX="$build/wine-run"
 . "$here/wine-env.sh"
+
+# A loopback port that nothing listens on, for the machine's screen.
+free_port() {
+  local port
+  for port in $(seq 5910 5999); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || { echo "$port"; return 0; }
+  done
+  return 1
+}
+
+if norvu_wine_needs_machine; then
+  machine="$here/emulated-machine.sh"
+  port=$(free_port) || port=""
+  NORVU_VNC_PORT=$port "$machine" start "$build" || exit 1
+  trap '"$machine" stop "$build"' EXIT
+  # The machine's run holds setup until the file hold exists; hold.shown
+  # says that the screenshot is taken. Both lie in the jobs folder, which
+  # the machine sees at once.
+  hold="$build/machine/hold"
+  NORVU_RUN_HOLD="$hold" "$machine" run "$build" "$0" "$build" &
+  job=$!
+  until [ -e "$hold.shown" ]; do
+    kill -0 "$job" 2>/dev/null || { wait "$job"; exit $?; }
+    sleep 0.2
+  done
+  [ -n "$port" ] && echo "setup.exe runs in the emulated machine; to watch and use it, point a VNC viewer at 127.0.0.1::$port (e.g. gvncviewer 127.0.0.1::$port)"
+  if [ -t 0 ] && [ -z "${CI:-}" ]; then
+    seconds="${NORVU_RUN_SECONDS:-120}"
+    echo "press Enter to stop it (or wait $seconds s)"
+    read -r -t "$seconds" _ || true
+  fi
+  touch "$hold"
+  wait "$job"
+  exit $?
+fi
+
 if ! why=$(norvu_wine_runs); then
   echo "run-setup: cannot start $exe: $why" >&2
   exit 1
@@ -42,6 +80,7 @@ export DISPLAY="$display"
 setup_pid=""
 
 stop_all() {
+  [ -n "$bridge_pid" ] && kill "$bridge_pid" 2>/dev/null
   [ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null
   wineserver -k 2>/dev/null
   kill "$xpid" 2>/dev/null
@@ -56,6 +95,19 @@ setsid wineboot >"$log" 2>&1 </dev/null
 # captions that no window manager draws here.
 setsid wine explorer /desktop=Norvu,1024x768 "$exe" >>"$log" 2>&1 </dev/null &
 setup_pid=$!
+
+# The machine's serial line to the host's VNC port, when there is one: one
+# viewer at a time, through x11vnc speaking on the line itself.
+vnc_bridge() {
+  local port line=""
+  for port in /sys/class/virtio-ports/*; do
+    [ "$(cat "$port/name" 2>/dev/null)" = norvu.vnc ] && line="/dev/${port##*/}"
+  done
+  [ -n "$line" ] && command -v x11vnc >/dev/null || return 0
+  (while :; do x11vnc -inetd -q -display "$DISPLAY" -nopw -shared -noxdamage <>"$line" >&0; sleep 1; done) &
+  bridge_pid=$!
+}
+bridge_pid=""
 
 # The backdrop is painted when the screen's right edge shows the gradient:
 # pure blue, dark near the top and bright near the bottom.
@@ -89,7 +141,13 @@ sleep 2
 import -window root "$shot"
 echo "screenshot: $shot"
 
-if [ -t 0 ] && [ -z "${CI:-}" ]; then
+if [ -n "${NORVU_RUN_HOLD:-}" ]; then
+  # In the emulated machine: the host's user sees the screen through a VNC
+  # viewer while the host holds setup.
+  vnc_bridge
+  touch "$NORVU_RUN_HOLD.shown"
+  while [ ! -e "$NORVU_RUN_HOLD" ] && kill -0 "$setup_pid" 2>/dev/null; do sleep 0.5; done
+elif [ -t 0 ] && [ -z "${CI:-}" ]; then
   seconds="${NORVU_RUN_SECONDS:-120}"
   echo "setup.exe is running on display $DISPLAY; press Enter to stop it (or wait $seconds s)"
   read -r -t "$seconds" _ || true

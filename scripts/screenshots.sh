@@ -42,6 +42,14 @@ log="$shots/screenshots.log"
 : >"$log"
 export NORVU_PREFIX="$build/wine-shots"
 . "$here/wine-env.sh"
+# Where this machine runs no 32-bit code: all of this in the emulated
+# machine, which writes the pictures into the build folder.
+if norvu_wine_needs_machine; then
+  "$here/emulated-machine.sh" start "$build" || exit 1
+  trap '"$here/emulated-machine.sh" stop "$build"' EXIT
+  "$here/emulated-machine.sh" run "$build" "$0" "$build"
+  exit $?
+fi
 if ! why=$(norvu_wine_runs); then
   echo "screenshots: cannot start setup.exe: $why" >&2
   exit 1

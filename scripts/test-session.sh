@@ -6,6 +6,7 @@
 set -u
 action="$1"; build="$(cd "$2" && pwd)" || exit 1
 session="$build/test-session"
+here="$(cd "$(dirname "$0")" && pwd)"
 export NORVU_PREFIX="$build/wine-prefix"
 . "$(dirname "$0")/wine-env.sh"
 
@@ -51,13 +52,18 @@ desktop_up() {
 
 case "$action" in
 start)
-  rm -rf "$session"; mkdir -p "$session"
-  # Without Wine no Windows test can run: each of them then shows as not
-  # run, with this reason (scripts/wine-run.sh), and the rest still runs.
-  if ! why=$(norvu_wine_runs); then
-    echo "$why" >"$session/unavailable"
-    not_made "the Wine session" "$why"
+  # Where this machine runs no 32-bit code, the whole session runs in the
+  # emulated machine, and so does every program of it (wine-run.sh).
+  if norvu_wine_needs_machine; then
+    "$here/emulated-machine.sh" start "$build" || exit 1
+    "$here/emulated-machine.sh" run "$build" "$0" start "$build" || exit 1
+    touch "$session/in-machine"
     exit 0
+  fi
+  rm -rf "$session"; mkdir -p "$session"
+  if ! why=$(norvu_wine_runs); then
+    echo "test session: $why" >&2
+    exit 1
   fi
   norvu_prefix_ready || exit 1
   read -r display xpid < <(norvu_start_xvfb 1024x768x24) || exit 1
@@ -100,6 +106,12 @@ start)
   ;;
 stop)
   [ -d "$session" ] || exit 0
+  if [ -f "$session/in-machine" ] && [ -z "${NORVU_IN_MACHINE:-}" ]; then
+    "$here/emulated-machine.sh" run "$build" "$0" stop "$build"
+    "$here/emulated-machine.sh" stop "$build"
+    rm -f "$session/in-machine"
+    exit 0
+  fi
   wineserver -k 2>/dev/null
   for f in xvfb.pid wineserver.pid; do
     [ -f "$session/$f" ] && kill "$(cat "$session/$f")" 2>/dev/null

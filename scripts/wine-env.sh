@@ -11,13 +11,14 @@ export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 # made at all. The tests' drives take any name in a UTF-8 locale.
 [ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
 
-# Whether this machine runs Wine's 32-bit loader at all; when it does not,
-# says why on standard output (say, a kernel or hypervisor without IA-32
-# emulation: "Exec format error").
+. "$(dirname "${BASH_SOURCE[0]}")/machine-probe.sh"
+
+# Whether Wine starts; when it does not, says why on standard output. Run
+# where Wine is to run: here, or inside the emulated machine.
 norvu_wine_runs() {
   local out
   out=$(wine --version 2>&1) && return 0
-  echo "this machine cannot run 32-bit x86 programs, so Wine cannot start ($(echo "$out" | tail -n 1))"
+  echo "Wine does not start here: $(echo "$out" | tail -n 1)"
   return 1
 }
 
@@ -27,6 +28,11 @@ norvu_wine_runs() {
 # that every later run would take for a good one.
 norvu_prefix_ready() {
   local made="$WINEPREFIX/drive_c/windows/system32/kernel32.dll"
+  # In the emulated machine a prefix lives in the machine's memory: its
+  # 600 MB written through the shared folder would take minutes.
+  if [ -n "${NORVU_IN_MACHINE:-}" ] && ! mountpoint -q "$WINEPREFIX"; then
+    mkdir -p "$WINEPREFIX" && mount -t tmpfs -o mode=700 prefix "$WINEPREFIX" || return 1
+  fi
   if [ ! -f "$made" ]; then
     [ -f "$WINEPREFIX/system.reg" ] && rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
