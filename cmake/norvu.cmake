@@ -99,7 +99,7 @@ function(norvu_version_resource target description)
 #include \"${CMAKE_SOURCE_DIR}/resources/version.rc\"
 ")
   set_source_files_properties(${script} PROPERTIES GENERATED TRUE OBJECT_DEPENDS
-    "${CMAKE_SOURCE_DIR}/resources/version.rc;${CMAKE_SOURCE_DIR}/payload/product/product_version.h")
+    "${CMAKE_SOURCE_DIR}/resources/version.rc;${CMAKE_SOURCE_DIR}/resources/product_version.h")
   target_sources(${target} PRIVATE ${script})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
   norvu_sign(${target} "${description}")

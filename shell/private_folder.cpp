@@ -1,6 +1,5 @@
 #include "shell/private_folder.h"
 
-#include "install/copy_text.h"
 #include "shell/bounded_text.h"
 
 bool MakePrivateFolder(char* folder, size_t size, const char* parent, unsigned first) {
