@@ -492,9 +492,14 @@ TEST_F(CopyPage, WritingMakesANewFileOfItsOwnOrNothing) {
   EXPECT_FALSE(Exists(path));
   HANDLE written = WriteCompressedFile(full_, "FILE1", path.c_str());
   ASSERT_NE(written, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        OPEN_EXISTING, 0, nullptr),
-            INVALID_HANDLE_VALUE);
+  // Nobody may read it, rewrite it or delete it between its write and its
+  // expansion.
+  for (DWORD access : {(DWORD)GENERIC_READ, (DWORD)GENERIC_WRITE, (DWORD)DELETE}) {
+    HANDLE probe = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(probe, INVALID_HANDLE_VALUE) << "opened for " << std::hex << access;
+    if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+  }
   CloseHandle(written);
   EXPECT_EQ(ReadWhole(path), compressed_[1]);
   EXPECT_EQ(WriteCompressedFile(full_, "FILE2", path.c_str()), INVALID_HANDLE_VALUE);
