@@ -335,6 +335,11 @@ TEST_F(CopyPage, InstallsEveryFileOverwritingWhatIsThereAndLeavesNoTemporaryCopy
   WriteWhole(planted, compressed_[1]);
   WriteWhole(lockedPlanted, "not ours");
   SetFileAttributesA(lockedPlanted.c_str(), FILE_ATTRIBUTE_READONLY);
+  // A hard link under a product file's name: replaced, not written through
+  // into the file it shares its bytes with.
+  const std::string linked = folder_ + "\\elsewhere.txt";
+  WriteWhole(linked, "another's");
+  ASSERT_TRUE(CreateHardLinkA((dest_ + "\\notice.wri").c_str(), linked.c_str(), nullptr));
 
   EXPECT_EQ(RunWatchedCopyPage(), 0);
 
@@ -348,6 +353,7 @@ TEST_F(CopyPage, InstallsEveryFileOverwritingWhatIsThereAndLeavesNoTemporaryCopy
   EXPECT_EQ(std::set<std::string>(left.begin(), left.end()), (std::set<std::string>{"norvu.ex_", "unsetu~1.ex_"}));
   EXPECT_EQ(ReadWhole(planted), compressed_[1]);
   EXPECT_EQ(ReadWhole(lockedPlanted), "not ours");
+  EXPECT_EQ(ReadWhole(linked), "another's");
   EXPECT_TRUE(watch.boxTexts.empty());
   EXPECT_EQ(CancelRequested, 0);
 
