@@ -14,8 +14,10 @@
 #include "install/payload_file.h"
 #include "install/payload_table.h"
 #include "resource.h"
+#include "rights_check.h"
 #include "shell/pages.h"
 #include "shell/private_folder.h"
+#include "shell/rights.h"
 #include "shell/setup_state.h"
 #include "tools/szdd/szdd_decode.h"
 #include "tools/szdd/szdd_encode.h"
@@ -470,6 +472,17 @@ TEST_F(CopyPage, PathsLongerThanTheOpenRecordInstall) {
   EXPECT_EQ(watch.tempEntryAtLastFile.rfind("nvu", 0), 0u) << watch.tempEntryAtLastFile;
   EXPECT_EQ(TempFile, tmp_ + watch.tempEntryAtLastFile + "\\unsetu~1.ex_");
   EXPECT_TRUE(FolderEntries(tmp_).empty());
+}
+
+// IsoData holds its users' own data: they may create, change and delete in
+// it, by an entry of its own added to what it takes from the folder above.
+TEST_F(CopyPage, IsoDataIsMadeForItsUsersToChange) {
+  EXPECT_EQ(RunWatchedCopyPage(), 0);
+  EXPECT_FALSE(EveryoneHasAnEntry(dest_ + "\\IsoData"));
+  PSECURITY_DESCRIPTOR rights = RightsFromText(kSubdirRights);
+  ExpectRights(rights, false,
+               {{WellKnownSid(WinBuiltinUsersSid), FILE_GENERIC_READ | FILE_GENERIC_WRITE | FILE_GENERIC_EXECUTE | DELETE}});
+  LocalFree(rights);
 }
 
 // Beyond the system's path limit the file fails; the message leaves out the
