@@ -543,6 +543,14 @@ TEST_F(CopyPage, ThePrivateFolderIsAlwaysANewOne) {
   ASSERT_TRUE(MakePrivateFolder(folder, sizeof(folder), tmp_.c_str(), 7));
   EXPECT_EQ(folder, tmp_ + "nvu9.tmp");
   EXPECT_TRUE(FolderEntries(folder).empty());
+  // Made with a list of its own: SYSTEM, Administrators and the user.
+  EXPECT_FALSE(EveryoneHasAnEntry(folder));
+  PSECURITY_DESCRIPTOR rights = MakePrivateFolderRights();
+  ExpectRights(rights, true,
+               {{WellKnownSid(WinLocalSystemSid), FILE_ALL_ACCESS},
+                {WellKnownSid(WinBuiltinAdministratorsSid), FILE_ALL_ACCESS},
+                {ProcessUser(), FILE_ALL_ACCESS}});
+  LocalFree(rights);
   EXPECT_EQ(ReadWhole(tmp_ + "nvu7.tmp\\unsetup.exe"), "another's");
   EXPECT_EQ(ReadWhole(tmp_ + "nvu8.tmp"), "another's");
   EXPECT_FALSE(MakePrivateFolder(folder, sizeof(folder), (tmp_ + "missing").c_str(), 7));

@@ -27,6 +27,18 @@ std::vector<BYTE> WellKnownSid(WELL_KNOWN_SID_TYPE type) {
   return sid;
 }
 
+std::vector<BYTE> ProcessUser() {
+  BYTE user[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+  HANDLE token;
+  DWORD size;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  BOOL known = GetTokenInformation(token, TokenUser, user, sizeof(user), &size);
+  CloseHandle(token);
+  if (!known) return {};
+  const BYTE* sid = (const BYTE*)((TOKEN_USER*)user)->User.Sid;
+  return std::vector<BYTE>(sid, sid + GetLengthSid((PSID)sid));
+}
+
 void ExpectRights(PSECURITY_DESCRIPTOR descriptor, bool isProtected, const std::vector<RightsEntry>& expected) {
   ASSERT_NE(descriptor, nullptr);
   EXPECT_TRUE(IsValidSecurityDescriptor(descriptor));
@@ -45,6 +57,6 @@ void ExpectRights(PSECURITY_DESCRIPTOR descriptor, bool isProtected, const std::
     EXPECT_EQ(entry->Header.AceType, ACCESS_ALLOWED_ACE_TYPE) << i;
     EXPECT_EQ(entry->Header.AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE) << i;
     EXPECT_EQ(entry->Mask, expected[i].access) << i;
-    EXPECT_TRUE(EqualSid(&entry->SidStart, (PSID)expected[i].who.data())) << i;
+    EXPECT_TRUE(!expected[i].who.empty() && EqualSid(&entry->SidStart, (PSID)expected[i].who.data())) << i;
   }
 }

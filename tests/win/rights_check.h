@@ -15,6 +15,9 @@ bool EveryoneHasAnEntry(const std::string& path);
 // A well-known SID, as CreateWellKnownSid makes it.
 std::vector<BYTE> WellKnownSid(WELL_KNOWN_SID_TYPE type);
 
+// The SID of the user this process runs as, from its token.
+std::vector<BYTE> ProcessUser();
+
 // That descriptor holds an access list, protected from the parent's or
 // not, of exactly these entries in this order: each allows who access and
 // is passed on to the files and folders below.
