@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <sddl.h>
 
-#include <functional>
 #include <string>
 
 #include "destination/browse_dialog.h"
@@ -14,6 +13,7 @@
 #include "destination/folder_rights.h"
 #include "dialog_script.h"
 #include "rights_check.h"
+#include "tests/wine_host.h"
 #include "resource.h"
 #include "shell/pages.h"
 #include "shell/setup_state.h"
@@ -31,31 +31,8 @@ bool DirectoryExists(const std::string& path) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The Unix path of a Windows one, quoted, from Wine's own kernel32.
-std::string UnixPath(const std::string& path) {
-  typedef char*(CDECL * UnixFileName)(LPCWSTR);
-  auto unixName = (UnixFileName)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-  wchar_t wide[MAX_PATH];
-  if (!unixName || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH)) return "";
-  char* name = unixName(wide);
-  std::string quoted = std::string(" \"") + name + "\"";
-  HeapFree(GetProcessHeap(), 0, name);
-  return quoted;
-}
-
-// The machine that runs Wine runs commandLine (as root); Wine starts it
-// and does not wait, so done is asked until it says that it took effect.
-bool OnHost(std::string commandLine, std::function<bool()> done) {
-  STARTUPINFOA startup = {sizeof(startup)};
-  PROCESS_INFORMATION started = {};
-  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
-    return false;
-  }
-  if (started.hThread) CloseHandle(started.hThread);
-  if (started.hProcess) CloseHandle(started.hProcess);
-  for (int i = 0; i < 100 && !done(); ++i) Sleep(50);
-  return done();
-}
+// A path for a command line of the Unix host: quoted, after a space.
+std::string Quoted(const std::string& path) { return " \"" + UnixPath(path) + "\""; }
 
 // The owner that GetFileSecurityA reports for path, as text.
 std::string OwnerOf(const std::string& path) {
@@ -239,13 +216,13 @@ class ForeignFolders : public DestinationPage {
     CreateDirectoryA(kForeign, nullptr);
     CreateDirectoryA(kOwn, nullptr);
     const std::string own = OwnerOf(kOwn);
-    ASSERT_TRUE(OnHost("Z:\\bin\\chown nobody" + UnixPath(kForeign), [&] { return OwnerOf(kForeign) != own; }));
-    ASSERT_TRUE(OnHost("Z:\\bin\\ln -s" + UnixPath(kOwn) + UnixPath(kLink), [] { return DirectoryExists(kLink); }));
+    ASSERT_TRUE(RunOnHost("Z:\\bin\\chown nobody" + Quoted(kForeign), [&] { return OwnerOf(kForeign) != own; }));
+    ASSERT_TRUE(RunOnHost("Z:\\bin\\ln -s" + Quoted(kOwn) + Quoted(kLink), [] { return DirectoryExists(kLink); }));
     ASSERT_EQ(OwnerOf(kLink), own);
   }
   void TearDown() override {
     RemoveDirectoryA(kForeign);
-    OnHost("Z:\\bin\\rm -f" + UnixPath(kLink), [] { return !DirectoryExists(kLink); });
+    RunOnHost("Z:\\bin\\rm -f" + Quoted(kLink), [] { return !DirectoryExists(kLink); });
     RemoveDirectoryA(kOwn);
   }
   static constexpr const char* kForeign = "D:\\Foreign";
