@@ -216,7 +216,7 @@ class ForeignFolders : public DestinationPage {
     CreateDirectoryA(kForeign, nullptr);
     CreateDirectoryA(kOwn, nullptr);
     const std::string own = OwnerOf(kOwn);
-    ASSERT_TRUE(RunOnHost("Z:\\bin\\chown nobody" + Quoted(kForeign), [&] { return OwnerOf(kForeign) != own; }));
+    ASSERT_TRUE(RunOnHost("Z:\\bin\\chown 65534" + Quoted(kForeign), [&] { return OwnerOf(kForeign) != own; }));
     ASSERT_TRUE(RunOnHost("Z:\\bin\\ln -s" + Quoted(kOwn) + Quoted(kLink), [] { return DirectoryExists(kLink); }));
     ASSERT_EQ(OwnerOf(kLink), own);
   }
