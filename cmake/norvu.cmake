@@ -10,6 +10,22 @@ function(norvu_product_flags target)
     -Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
 endfunction()
 
+# setup.exe's own code passes call arguments with pushes, not through an
+# area for outgoing arguments reserved in each frame, which mingw keeps by
+# default for its stack probes: the installer's stub is about a tenth
+# smaller. Without probes, a frame must stay below a page of the stack (4 KB,
+# less what calls push), or its first touch could pass the guard page that
+# grows the stack; the build refuses a larger one, in the link-time code
+# generation too (the setup target's own flags).
+function(norvu_setup_flags target)
+  set(flags -mno-accumulate-outgoing-args -mno-stack-arg-probe -Werror=frame-larger-than=3900)
+  target_compile_options(${target} PRIVATE ${flags})
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    target_link_options(${target} PRIVATE ${flags})
+  endif()
+endfunction()
+
 # Windows programs of ours: statically linked, so that they need nothing but
 # the system DLLs under Wine. Each keeps its relocation table and may be
 # moved by ASLR (DYNAMIC_BASE), its data never runs (NX_COMPAT), and it says
@@ -99,7 +115,7 @@ function(norvu_version_resource target description)
 #include \"${CMAKE_SOURCE_DIR}/resources/version.rc\"
 ")
   set_source_files_properties(${script} PROPERTIES GENERATED TRUE OBJECT_DEPENDS
-    "${CMAKE_SOURCE_DIR}/resources/version.rc;${CMAKE_SOURCE_DIR}/payload/product/product_version.h")
+    "${CMAKE_SOURCE_DIR}/resources/version.rc;${CMAKE_SOURCE_DIR}/resources/product_version.h")
   target_sources(${target} PRIVATE ${script})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
   norvu_sign(${target} "${description}")

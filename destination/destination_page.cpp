@@ -15,6 +15,9 @@ namespace {
 
 const char kNoFolderName[] = "You were forgoten to select an directory";
 const char kCreateFailed[] = "Directory allready exsist or disk isn't writeable.\nContinue with installation anyway";
+// After the folder's name: one that another user owns, or a link to
+// another folder, is refused; the page stays for another choice.
+const char kForeignFolder[] = "\nbelongs to another user or leads to another folder.\nPlease choose another folder.";
 
 // Recomposes InstallDir from the browse path and folder name and shows it.
 // Browse paths are kept short enough that the composition always fits.
@@ -55,8 +58,12 @@ void OnDestinationNext(HWND page) {
     return;
   }
   ShowInstallDir(page);
-  if (CreateInstallFolder(InstallDir) ||
-      MessageBoxA(page, kCreateFailed, kSetupCaption, MB_ICONQUESTION | MB_YESNO) != IDNO) {
+  if (CreateInstallFolder(InstallDir)) {
+    EndDialog(page, 0);
+  } else if (!MayInstallInto(InstallDir)) {
+    ComposeText(MessageText, InstallDir, kForeignFolder);
+    MessageBoxA(page, MessageText, kSetupCaption, MB_ICONERROR);
+  } else if (MessageBoxA(page, kCreateFailed, kSetupCaption, MB_ICONQUESTION | MB_YESNO) != IDNO) {
     EndDialog(page, 0);
   }
 }

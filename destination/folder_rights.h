@@ -1,4 +1,5 @@
-// The rights the installation folder is created with.
+// The rights the installation folder is created with, and whether a folder
+// that exists already may be installed into.
 #pragma once
 #include <windows.h>
 
@@ -8,6 +9,12 @@
 // make one (Windows 95 and NT 4 lack the call). Freed with LocalFree.
 PSECURITY_DESCRIPTOR MakeInstallFolderRights();
 
-// Creates the folder with those rights, or, without them, with what its
-// parent gives. A folder that exists already is left as it is.
+// Creates the folder: with those rights where setup runs with administrator
+// rights, otherwise (or without them) with what its parent gives, so that a
+// user without administrator rights can write the folder that they make. A
+// folder that exists already is left as it is.
 BOOL CreateInstallFolder(const char* path);
+
+// Whether setup may install into path, which it could not create: see
+// MayInstallIntoFolder (install_dir.h).
+bool MayInstallInto(const char* path);

@@ -5,7 +5,7 @@
 #include "group/group_paths.h"
 #include "group/registry_keys.h"
 #include "install/payload_table.h"
-#include "payload/product/product_version.h"
+#include "resources/product_version.h"
 #include "shell/bounded_text.h"
 #include "shell/setup_state.h"
 #include "shell/texts.h"

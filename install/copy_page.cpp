@@ -12,6 +12,7 @@
 #include "shell/page_look.h"
 #include "shell/pages.h"
 #include "shell/private_folder.h"
+#include "shell/rights.h"
 #include "shell/setup_state.h"
 
 namespace {
@@ -121,14 +122,13 @@ LRESULT OnCopyCommand(HWND dialog, UINT, WPARAM wParam, LPARAM lParam) {
 LRESULT CopyPageInit(HWND dialog, UINT, WPARAM, LPARAM) {
   MeterWindow = GetDlgItem(dialog, IDC_METER);
   CopyDialog = dialog;
-  // An existing folder is no error: the result is not looked at.
-  SECURITY_ATTRIBUTES inherited;
-  inherited.nLength = sizeof(inherited);
-  inherited.lpSecurityDescriptor = nullptr;
-  inherited.bInheritHandle = TRUE;
+  // An existing folder is no error, and keeps its rights: the result is
+  // not looked at.
+  SECURITY_ATTRIBUTES rights = {sizeof(rights), RightsFromText(kSubdirRights), TRUE};
   for (int j = 0; j < kSubdirCount; ++j) {
-    if (ComposeText(TempFile, InstallDir, SubdirTable[j])) CreateDirectoryA(TempFile, &inherited);
+    if (ComposeText(TempFile, InstallDir, SubdirTable[j])) CreateDirectoryA(TempFile, &rights);
   }
+  LocalFree(rights.lpSecurityDescriptor);
   PostMessageA(dialog, WM_COMMAND, CMD_START_COPY, 0);
   return 1;
 }

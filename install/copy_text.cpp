@@ -30,9 +30,4 @@ void ComposeCopyFailure(char* dest, size_t size, const char* from, const char* t
   ComposeFailureWith(dest, size, "", "");
 }
 
-bool ComposeTempFile(char* dest, size_t size, const char* dir, const char* name) {
-  if (dir[0] == '\0') return CopyText(dest, size, name);
-  return JoinPath(dest, size, dir, name);
-}
-
 bool TempPathFits(unsigned long result, size_t size) { return result != 0 && result < size; }

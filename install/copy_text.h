@@ -11,11 +11,6 @@ bool ComposeCopyStatus(char* dest, size_t size, const char* from, const char* to
 // is always there and never longer than its buffer (size must be above 50).
 void ComposeCopyFailure(char* dest, size_t size, const char* from, const char* to);
 
-// The temporary copy of a compressed file: dir joined with name. The system's
-// temporary folder ends in a backslash and gets none added; the source-folder
-// fallback gets one; an empty dir means the current folder.
-bool ComposeTempFile(char* dest, size_t size, const char* dir, const char* name);
-
 // Whether GetTempPathA's result describes a path held whole in a buffer of
 // size characters: 0 is a failure and size or more is the length it needed.
 bool TempPathFits(unsigned long result, size_t size);

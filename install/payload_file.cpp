@@ -35,7 +35,11 @@ bool ExpandFile(HANDLE compressed, const char* to) {
     CloseHandle(compressed);
     return false;
   }
-  HANDLE expanded = CreateFileA(to, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+  // Removed first and made anew, never opened over what is there: a file
+  // planted under that name would keep its own rights, and a hard link
+  // would be written through into the file it shares its bytes with.
+  DeleteFileA(to);
+  HANDLE expanded = CreateFileA(to, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                 nullptr);
   if (expanded == INVALID_HANDLE_VALUE) {
     LzClose(source);

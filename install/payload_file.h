@@ -10,8 +10,8 @@
 // (a file created then stays, closed).
 HANDLE WriteCompressedFile(HMODULE module, const char* name, const char* path);
 
-// Expands the open compressed file into to, which is created or overwritten
-// without a question, and closes compressed. False when to cannot be opened
-// or the expansion fails; a destination already created then stays as far
-// as it got.
+// Expands the open compressed file into to, a new file: one of that name
+// is removed first, without a question. Closes compressed. False when to
+// cannot be removed or made, or the expansion fails; a destination already
+// made then stays as far as it got.
 bool ExpandFile(HANDLE compressed, const char* to);

@@ -9,6 +9,8 @@ const PayloadNames PayloadTable = {
 };
 
 const char SubdirTable[kSubdirCount][10] = {"\\IsoData"};
+// 0x1301bf: FILE_GENERIC_READ | FILE_GENERIC_WRITE | FILE_GENERIC_EXECUTE | DELETE.
+const char kSubdirRights[] = "D:(A;OICI;0x1301bf;;;BU)";
 
 bool PayloadResourceName(char* dest, size_t size, int index) {
   char number[12] = "";

@@ -18,6 +18,11 @@ extern const PayloadNames PayloadTable;
 // Folders created under the installation folder before the first file.
 const int kSubdirCount = 1;
 extern const char SubdirTable[kSubdirCount][10];
+// Their rights (as text, SDDL), added to what they take from the
+// installation folder: IsoData holds the users' own data, so Users may
+// create, change and delete in it (modify, not full control). Nothing that
+// setup or the uninstaller runs is ever taken from it.
+extern const char kSubdirRights[];
 
 // The resource name of entry index: "FILE" and the index in decimal.
 bool PayloadResourceName(char* dest, size_t size, int index);

@@ -33,6 +33,11 @@ bool JoinPath(char* dest, size_t size, const char* base, const char* name) {
   return ComposeText(dest, size, base, separator, name);
 }
 
+bool ComposeTempFile(char* dest, size_t size, const char* dir, const char* name) {
+  if (dir[0] == '\0') return CopyText(dest, size, name);
+  return JoinPath(dest, size, dir, name);
+}
+
 bool AppendNumber(char* dest, size_t size, unsigned long value) {
   char digits[24];
   char* p = digits + sizeof(digits) - 1;

@@ -17,6 +17,10 @@ bool ComposeText(char* dest, size_t size, const char* first, const char* second,
 // dest = base + "\" + name, with no second backslash when base already ends
 // in one. base may be dest itself.
 bool JoinPath(char* dest, size_t size, const char* base, const char* name);
+// A name inside the temporary folder: dir joined with name. The system's
+// temporary folder ends in a backslash and gets none added; the source-folder
+// fallback gets one; an empty dir means the current folder.
+bool ComposeTempFile(char* dest, size_t size, const char* dir, const char* name);
 
 // dest = dest + the decimal digits of value. Written by hand: the C
 // library's formatting would add many kilobytes to the installer.

@@ -11,3 +11,11 @@
 // folder is then empty.
 bool MakePrivateFolder(char* folder, size_t size, const char* parent,
                        unsigned first = GetTickCount() ^ GetCurrentProcessId());
+
+// The rights it is made with, a list of its own: SYSTEM, Administrators and
+// the account that runs the program, full control, passed on to what is in
+// it; nothing from the parent, where under C:\Windows\Temp (or NT 4's
+// C:\TEMP) others may create files in any folder. Null where the system
+// cannot make them (NT 4, Windows 95): the folder then takes the parent's.
+// Freed with LocalFree.
+PSECURITY_DESCRIPTOR MakePrivateFolderRights();

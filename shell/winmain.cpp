@@ -1,8 +1,10 @@
 #include <windows.h>
 
 #include "shell/bounded_text.h"
+#include "shell/known_sids.h"
 #include "shell/main_window.h"
 #include "shell/setup_state.h"
+#include "shell/startup.h"
 #include "shell/system_libraries.h"
 #include "shell/texts.h"
 
@@ -17,15 +19,45 @@ static bool SystemLibrariesLoaded() {
   return false;
 }
 
+typedef HANDLE(WINAPI* BoundaryCall)(LPCSTR name, ULONG flags);
+typedef BOOL(WINAPI* AddSidCall)(HANDLE* boundary, PSID sid);
+typedef HANDLE(WINAPI* CreateNamespaceCall)(LPSECURITY_ATTRIBUTES rights, LPVOID boundary, LPCSTR alias);
+typedef HANDLE(WINAPI* OpenNamespaceCall)(LPVOID boundary, LPCSTR alias);
+
+// A name that only administrators can take: the mutex's name in a private
+// namespace (alias\Setup) bounded to Administrators (Vista and later),
+// which no other user's process can create or open. Null where the system
+// has none, or it could not be had. Neither handle is ever closed: the
+// namespace lasts as long as this setup.
+static const char* AdministratorsName(const char* alias) {
+  auto makeBoundary = (BoundaryCall)KernelFunction("CreateBoundaryDescriptorA");
+  auto addSid = (AddSidCall)KernelFunction("AddSIDToBoundaryDescriptor");
+  auto create = (CreateNamespaceCall)KernelFunction("CreatePrivateNamespaceA");
+  auto open = (OpenNamespaceCall)KernelFunction("OpenPrivateNamespaceA");
+  if (makeBoundary == nullptr || addSid == nullptr || create == nullptr || open == nullptr) return nullptr;
+  HANDLE boundary = makeBoundary(alias, 0);
+  if (boundary == nullptr || !addSid(&boundary, (PSID)kAdministratorsSid)) return nullptr;
+  // Another setup's namespace exists already: opened, it holds its mutex.
+  if (create(nullptr, boundary, alias) == nullptr && open(boundary, alias) == nullptr) return nullptr;
+  return "NorvuSetup\\Setup";
+}
+
 // A second setup would cover the screen with a second backdrop and install
-// into the same folder as the first. The name is Global\, one for every
-// session, as the folder and the registry are (Windows 2000 and later);
-// older systems, which have no sessions, may refuse the prefix and take the
-// bare name. The mutex is never closed: it lasts as long as this setup. A
-// mutex of that name that this user may not open is another user's setup.
+// into the same folder as the first. The mutex is kept in the
+// administrators' namespace where there is one: under a plain name any
+// user of the machine could take it first, and every setup would then say
+// that one runs. Elsewhere the name is Global\, one for every session, as
+// the folder and the registry are (Windows 2000 and later); older systems,
+// which have no sessions, may refuse the prefix and take the bare name. The
+// mutex is never closed: it lasts as long as this setup. A mutex of that
+// name that this user may not open is another user's setup. The last error
+// is cleared first: a create that makes the mutex need not clear it.
 static bool AnotherSetupRuns() {
   static const char kName[] = "Global\\NorvuSetup";
-  if (CreateMutexA(nullptr, FALSE, kName) == nullptr && GetLastError() != ERROR_ACCESS_DENIED) {
+  const char* name = AdministratorsName(kName + 7);
+  SetLastError(0);
+  if (CreateMutexA(nullptr, FALSE, name != nullptr ? name : kName) == nullptr && GetLastError() != ERROR_ACCESS_DENIED) {
+    SetLastError(0);
     CreateMutexA(nullptr, FALSE, kName + 7);  // the name without "Global\"
   }
   DWORD error = GetLastError();

@@ -2,7 +2,7 @@
 // norvu.cfg from the same table, so the settings file always names the files
 // the program looks for.
 #pragma once
-#include "payload/product/product_version.h"
+#include "resources/product_version.h"
 
 // The engine library, loaded from the program's own folder, and its entry.
 #define NORVU_LIBRARY_NAME "ferrox.dll"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "setup_run.h"  // windows.h first, through the driver
+#include "tests/wine_host.h"
 
 #include <shellapi.h>
 
@@ -213,32 +214,6 @@ bool KeyIsEmpty(HKEY root, const char* path) {
                    nullptr);
   RegCloseKey(key);
   return subkeys == 0 && values == 0;
-}
-
-// Runs a program of the Unix host (Wine starts those too) and waits until
-// done() holds, for up to ten seconds: Wine gives no handle to wait on.
-template <typename Done> bool RunOnHost(std::string commandLine, Done done) {
-  STARTUPINFOA startup = {sizeof(startup)};
-  PROCESS_INFORMATION started = {};
-  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
-    return false;
-  }
-  if (started.hThread) CloseHandle(started.hThread);
-  if (started.hProcess) CloseHandle(started.hProcess);
-  for (int i = 0; i < 100 && !done(); ++i) Sleep(100);
-  return done();
-}
-
-// The Unix path of a Windows one, from Wine's own kernel32.
-std::string UnixPath(const std::string& path) {
-  typedef char*(CDECL * UnixFileName)(LPCWSTR);
-  UnixFileName unixName = (UnixFileName)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-  wchar_t wide[MAX_PATH];
-  if (!unixName || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH)) return "";
-  char* name = unixName(wide);
-  std::string unix = name ? name : "";
-  HeapFree(GetProcessHeap(), 0, name);
-  return unix;
 }
 
 // A Unix symbolic link on drive D: to a folder, which Wine reports as a

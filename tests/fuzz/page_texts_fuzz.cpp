@@ -10,6 +10,7 @@
 
 #include "group/group_paths.h"
 #include "install/copy_text.h"
+#include "shell/bounded_text.h"
 #include "install/payload_table.h"
 #include "shell/source_dir.h"
 #include "tests/fuzz/fuzz_buffer.h"

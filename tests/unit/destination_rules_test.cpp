@@ -2,6 +2,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "destination/drive_list.h"
 #include "destination/folder_rules.h"
@@ -244,6 +245,56 @@ TEST(InstallDir, NameFieldKeepsAtMost99Characters) {
   EXPECT_EQ(ClassifyFolderName(1), NameTaken);
   EXPECT_EQ(ClassifyFolderName(99), NameTaken);
   EXPECT_EQ(ClassifyFolderName(100), NameTooLong);
+}
+
+// A folder's security descriptor as the system gives it with its owner:
+// a self-relative header of 20 bytes, the owner's offset at byte 4, then
+// the owner: S-authority-subs..., as bytes.
+std::vector<unsigned char> Sid(unsigned char authority, std::vector<unsigned long> subs) {
+  std::vector<unsigned char> sid = {1, (unsigned char)subs.size(), 0, 0, 0, 0, 0, authority};
+  for (unsigned long sub : subs) {
+    for (int shift = 0; shift < 32; shift += 8) sid.push_back((unsigned char)(sub >> shift));
+  }
+  return sid;
+}
+std::vector<unsigned char> OwnedBy(const std::vector<unsigned char>& owner) {
+  std::vector<unsigned char> descriptor = {1, 0, 0x01, 0x80, 20, 0, 0, 0};
+  descriptor.resize(20);
+  descriptor.insert(descriptor.end(), owner.begin(), owner.end());
+  return descriptor;
+}
+
+TEST(InstallDir, AnAdministratorsSetupTakesOnlyAFolderOfTrustedOwnersThatLeadsNowhereElse) {
+  const unsigned long kFolder = 0x10, kReparse = 0x400, kNothing = 0xFFFFFFFF;
+  const std::vector<unsigned char> user = Sid(5, {21, 1, 2, 3, 1001});
+  auto may = [&](bool administrator, unsigned long attributes, const std::vector<unsigned char>& descriptor) {
+    return MayInstallIntoFolder(administrator, attributes, descriptor.data(), descriptor.size(), user.data());
+  };
+  const std::vector<unsigned char> trusted[] = {
+      Sid(5, {32, 544}), Sid(5, {18}), Sid(5, {80, 956008885, 3418522649, 1831038044, 1853292631, 2271478464}),
+      Sid(1, {0}), user};
+  for (const auto& owner : trusted) {
+    EXPECT_TRUE(may(true, kFolder, OwnedBy(owner))) << (int)owner[1];
+    EXPECT_FALSE(may(true, kFolder | kReparse, OwnedBy(owner))) << (int)owner[1];
+  }
+  const std::vector<unsigned char> other = OwnedBy(Sid(5, {21, 1, 2, 3, 1002})), anonymous = OwnedBy(Sid(5, {7}));
+  EXPECT_FALSE(may(true, kFolder, other));
+  EXPECT_FALSE(may(true, kFolder, anonymous));
+  EXPECT_FALSE(MayInstallIntoFolder(true, kFolder, other.data(), other.size(), nullptr));
+  // An owner that could not be read, that the descriptor does not name or
+  // that it holds only in part is no trusted one.
+  EXPECT_FALSE(may(true, kFolder, {}));
+  std::vector<unsigned char> unnamed = OwnedBy(user), beyond = OwnedBy(user), cut = OwnedBy(user);
+  unnamed[4] = 0;
+  beyond[4] = (unsigned char)(beyond.size() + 8);
+  cut.pop_back();
+  EXPECT_FALSE(may(true, kFolder, unnamed));
+  EXPECT_FALSE(may(true, kFolder, beyond));
+  EXPECT_FALSE(may(true, kFolder, cut));
+  // Without administrator rights, or with nothing of that name, setup goes
+  // on as it always did.
+  EXPECT_TRUE(may(false, kFolder | kReparse, other));
+  EXPECT_TRUE(may(true, kNothing, {}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <string>
 
@@ -11,6 +12,8 @@
 #include "destination/drive_table.h"
 #include "destination/folder_rights.h"
 #include "dialog_script.h"
+#include "rights_check.h"
+#include "tests/wine_host.h"
 #include "resource.h"
 #include "shell/pages.h"
 #include "shell/setup_state.h"
@@ -20,11 +23,31 @@ namespace {
 
 const char kNoName[] = "You were forgoten to select an directory";
 const char kCreateFailed[] = "Directory allready exsist or disk isn't writeable.\nContinue with installation anyway";
+const char kForeignFolder[] = "\nbelongs to another user or leads to another folder.\nPlease choose another folder.";
 const char kBrowseCaption[] = "Setup - directory";
 
 bool DirectoryExists(const std::string& path) {
   DWORD a = GetFileAttributesA(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A path for a command line of the Unix host: quoted, after a space.
+std::string Quoted(const std::string& path) { return " \"" + UnixPath(path) + "\""; }
+
+// The owner that GetFileSecurityA reports for path, as text.
+std::string OwnerOf(const std::string& path) {
+  BYTE descriptor[1024];
+  DWORD size;
+  PSID owner = nullptr;
+  BOOL defaulted;
+  char* text = nullptr;
+  if (!GetFileSecurityA(path.c_str(), OWNER_SECURITY_INFORMATION, descriptor, sizeof(descriptor), &size) ||
+      !GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) || !ConvertSidToStringSidA(owner, &text)) {
+    return "";
+  }
+  std::string result = text;
+  LocalFree(text);
+  return result;
 }
 
 void SelectDrive(HWND browse, char letter) {
@@ -78,6 +101,26 @@ class DestinationPage : public testing::Test {
   }
 };
 
+// Choose the folder "name" on drive D in the Browse dialog, then Next.
+using Steps = std::vector<ScriptStep>;
+
+Steps NextOn(const char* name) {
+  return {
+      OnPage(IDC_BROWSE, [](HWND page) { Press(page, IDC_BROWSE); }),
+      OnDialog(kBrowseCaption, [=](HWND b) {
+        SelectDrive(b, 'D');
+        SetDlgItemTextA(b, IDC_FOLDER_NAME, name);
+        Press(b, IDOK);
+      }),
+      OnPage(IDC_BROWSE, [](HWND page) { Press(page, IDOK); }),
+  };
+}
+
+Steps operator+(Steps first, const Steps& then) {
+  first.insert(first.end(), then.begin(), then.end());
+  return first;
+}
+
 TEST_F(DestinationPage, ProposesNorvuBelowProgramFilesAndCancelAsksFirst) {
   std::string shown, caption;
   PageResult result = Run({
@@ -115,50 +158,103 @@ TEST_F(DestinationPage, ExistingDirectoryIsAskedAboutEachTimeAndYesGoesOn) {
 
 TEST_F(DestinationPage, NextCreatesTheDirectoryOneLevelDeepWithItsOwnRights) {
   RemoveDirectoryA("D:\\Fresh");
-  PageResult result = Run({
-      OnPage(IDC_BROWSE, [](HWND page) { Press(page, IDC_BROWSE); }),
-      OnDialog(kBrowseCaption, [](HWND b) {
-        SelectDrive(b, 'D');
-        SetDlgItemTextA(b, IDC_FOLDER_NAME, "Fresh");
-        Press(b, IDOK);
-      }),
-      OnPage(IDC_BROWSE, [](HWND page) { Press(page, IDOK); }),
-  });
-  EXPECT_EQ(result, 0);
+  EXPECT_EQ(Run(NextOn("Fresh")), 0);
   EXPECT_TRUE(DirectoryExists("D:\\Fresh"));
-  // Wine keeps no folder's rights, so they are read from the descriptor the
-  // folder is made with: a protected list (nothing taken from the parent) of
-  // three entries, each inherited by files and folders below.
+  // Made with rights of its own, not its parent's.
+  CreateDirectoryA("D:\\Inherited", nullptr);
+  EXPECT_TRUE(EveryoneHasAnEntry("D:\\Inherited"));
+  RemoveDirectoryA("D:\\Inherited");
+  EXPECT_FALSE(EveryoneHasAnEntry("D:\\Fresh"));
+  // Which ones Wine does not keep: they are read from the descriptor the
+  // folder is made with, a protected list (nothing taken from the parent).
   PSECURITY_DESCRIPTOR rights = MakeInstallFolderRights();
-  ASSERT_NE(rights, nullptr);
-  EXPECT_TRUE(IsValidSecurityDescriptor(rights));
-  SECURITY_DESCRIPTOR_CONTROL control = 0;
-  DWORD revision;
-  GetSecurityDescriptorControl(rights, &control, &revision);
-  EXPECT_EQ(control & (SE_DACL_PRESENT | SE_DACL_PROTECTED), SE_DACL_PRESENT | SE_DACL_PROTECTED);
-  BOOL present = FALSE, defaulted;
-  PACL list = nullptr;
-  GetSecurityDescriptorDacl(rights, &present, &list, &defaulted);
-  ASSERT_TRUE(present && list != nullptr);
-  const struct {
-    WELL_KNOWN_SID_TYPE who;
-    DWORD access;
-  } expected[] = {{WinLocalSystemSid, FILE_ALL_ACCESS},
-                  {WinBuiltinAdministratorsSid, FILE_ALL_ACCESS},
-                  {WinBuiltinUsersSid, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}};
-  ASSERT_EQ(list->AceCount, 3);
-  for (int i = 0; i < 3; ++i) {
-    ACCESS_ALLOWED_ACE* entry = nullptr;
-    ASSERT_TRUE(GetAce(list, i, (void**)&entry));
-    EXPECT_EQ(entry->Header.AceType, ACCESS_ALLOWED_ACE_TYPE) << i;
-    EXPECT_EQ(entry->Header.AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE) << i;
-    EXPECT_EQ(entry->Mask, expected[i].access) << i;
-    BYTE sid[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof(sid);
-    ASSERT_TRUE(CreateWellKnownSid(expected[i].who, nullptr, sid, &size));
-    EXPECT_TRUE(EqualSid(&entry->SidStart, sid)) << i;
-  }
+  ExpectRights(rights, true,
+               {{WellKnownSid(WinLocalSystemSid), FILE_ALL_ACCESS},
+                {WellKnownSid(WinBuiltinAdministratorsSid), FILE_ALL_ACCESS},
+                {WellKnownSid(WinBuiltinUsersSid), FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}});
   LocalFree(rights);
+}
+
+// A token without Administrators on this thread, as a limited user's setup
+// has on Windows 2000 and XP, which ignore the manifest's request.
+class LimitedUser {
+ public:
+  LimitedUser() {
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof(administrators);
+    SID_AND_ATTRIBUTES denied = {administrators, 0};
+    HANDLE process = nullptr, restricted = nullptr;
+    BOOL member = TRUE;
+    if (CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size) &&
+        OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &process) &&
+        CreateRestrictedToken(process, 0, 1, &denied, 0, nullptr, 0, nullptr, &restricted) &&
+        DuplicateToken(restricted, SecurityImpersonation, &token_) && SetThreadToken(nullptr, token_) &&
+        CheckTokenMembership(nullptr, administrators, &member)) {
+      limited = !member;
+    }
+    CloseHandle(process);
+    CloseHandle(restricted);
+  }
+  ~LimitedUser() {
+    RevertToSelf();
+    CloseHandle(token_);
+  }
+  bool limited = false;
+
+ private:
+  HANDLE token_ = nullptr;
+};
+
+// A folder that another user owns (Wine names the owner of a Unix folder
+// of another user Anonymous), and a Unix symbolic link to a folder of ours
+// (a reparse point to Wine, as a junction is to Windows).
+class ForeignFolders : public DestinationPage {
+ protected:
+  void SetUp() override {
+    DestinationPage::SetUp();
+    TearDown();
+    CreateDirectoryA(kForeign, nullptr);
+    CreateDirectoryA(kOwn, nullptr);
+    const std::string own = OwnerOf(kOwn);
+    ASSERT_TRUE(RunOnHost("Z:\\bin\\chown 65534" + Quoted(kForeign), [&] { return OwnerOf(kForeign) != own; }));
+    ASSERT_TRUE(RunOnHost("Z:\\bin\\ln -s" + Quoted(kOwn) + Quoted(kLink), [] { return DirectoryExists(kLink); }));
+    ASSERT_EQ(OwnerOf(kLink), own);
+  }
+  void TearDown() override {
+    RemoveDirectoryA(kForeign);
+    RunOnHost("Z:\\bin\\rm -f" + Quoted(kLink), [] { return !DirectoryExists(kLink); });
+    RemoveDirectoryA(kOwn);
+  }
+  static constexpr const char* kForeign = "D:\\Foreign";
+  static constexpr const char* kOwn = "D:\\Own";
+  static constexpr const char* kLink = "D:\\Linked";
+};
+
+// Where setup runs with administrator rights, both are refused with the
+// folder's name, and the page stays for another choice.
+TEST_F(ForeignFolders, AFolderOfAnotherUserOrALinkIsRefusedAndThePageStays) {
+  std::string caption;
+  PageResult result = Run(NextOn("Foreign") + Steps{AnswerBox(kForeign + std::string(kForeignFolder), IDOK, &caption)} +
+                          NextOn("Linked") +
+                          Steps{AnswerBox(kLink + std::string(kForeignFolder), IDOK),
+                                OnPage(IDC_BROWSE, [](HWND page) { Press(page, IDCANCEL); }),
+                                AnswerBox(kConfirmCancel, IDYES)});
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(caption, kSetupCaption);
+}
+
+// Without administrator rights the folder takes its parent's rights, so
+// that the user who makes it can write it; any folder that exists is asked
+// about as before.
+TEST_F(ForeignFolders, ALimitedUsersFolderTakesItsParentsRightsAndAnExistingOneIsAskedAbout) {
+  RemoveDirectoryA("D:\\Fresh");
+  LimitedUser user;
+  ASSERT_TRUE(user.limited);
+  PageResult result = Run(NextOn("Foreign") + Steps{AnswerBox(kCreateFailed, IDNO)} + NextOn("Linked") +
+                          Steps{AnswerBox(kCreateFailed, IDNO)} + NextOn("Fresh"));
+  EXPECT_EQ(result, 0);
+  EXPECT_TRUE(EveryoneHasAnEntry("D:\\Fresh"));
+  RemoveDirectoryA("D:\\Fresh");
 }
 
 TEST_F(DestinationPage, BrowseCancelledWithAnEmptyNameMakesNextWarn) {

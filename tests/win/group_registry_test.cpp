@@ -8,7 +8,7 @@
 
 #include "dialog_script.h"
 #include "group/registration.h"
-#include "payload/product/product_version.h"
+#include "resources/product_version.h"
 #include "shell/setup_state.h"
 
 namespace {

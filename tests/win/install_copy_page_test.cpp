@@ -14,8 +14,10 @@
 #include "install/payload_file.h"
 #include "install/payload_table.h"
 #include "resource.h"
+#include "rights_check.h"
 #include "shell/pages.h"
 #include "shell/private_folder.h"
+#include "shell/rights.h"
 #include "shell/setup_state.h"
 #include "tools/szdd/szdd_decode.h"
 #include "tools/szdd/szdd_encode.h"
@@ -335,6 +337,11 @@ TEST_F(CopyPage, InstallsEveryFileOverwritingWhatIsThereAndLeavesNoTemporaryCopy
   WriteWhole(planted, compressed_[1]);
   WriteWhole(lockedPlanted, "not ours");
   SetFileAttributesA(lockedPlanted.c_str(), FILE_ATTRIBUTE_READONLY);
+  // A hard link under a product file's name: replaced, not written through
+  // into the file it shares its bytes with.
+  const std::string linked = folder_ + "\\elsewhere.txt";
+  WriteWhole(linked, "another's");
+  ASSERT_TRUE(CreateHardLinkA((dest_ + "\\notice.wri").c_str(), linked.c_str(), nullptr));
 
   EXPECT_EQ(RunWatchedCopyPage(), 0);
 
@@ -348,6 +355,7 @@ TEST_F(CopyPage, InstallsEveryFileOverwritingWhatIsThereAndLeavesNoTemporaryCopy
   EXPECT_EQ(std::set<std::string>(left.begin(), left.end()), (std::set<std::string>{"norvu.ex_", "unsetu~1.ex_"}));
   EXPECT_EQ(ReadWhole(planted), compressed_[1]);
   EXPECT_EQ(ReadWhole(lockedPlanted), "not ours");
+  EXPECT_EQ(ReadWhole(linked), "another's");
   EXPECT_TRUE(watch.boxTexts.empty());
   EXPECT_EQ(CancelRequested, 0);
 
@@ -466,6 +474,17 @@ TEST_F(CopyPage, PathsLongerThanTheOpenRecordInstall) {
   EXPECT_TRUE(FolderEntries(tmp_).empty());
 }
 
+// IsoData holds its users' own data: they may create, change and delete in
+// it, by an entry of its own added to what it takes from the folder above.
+TEST_F(CopyPage, IsoDataIsMadeForItsUsersToChange) {
+  EXPECT_EQ(RunWatchedCopyPage(), 0);
+  EXPECT_FALSE(EveryoneHasAnEntry(dest_ + "\\IsoData"));
+  PSECURITY_DESCRIPTOR rights = RightsFromText(kSubdirRights);
+  ExpectRights(rights, false,
+               {{WellKnownSid(WinBuiltinUsersSid), FILE_GENERIC_READ | FILE_GENERIC_WRITE | FILE_GENERIC_EXECUTE | DELETE}});
+  LocalFree(rights);
+}
+
 // Beyond the system's path limit the file fails; the message leaves out the
 // temporary path so that the destination still fits.
 TEST_F(CopyPage, PathsBeyondTheSystemLimitFailWithTheMessage) {
@@ -492,9 +511,14 @@ TEST_F(CopyPage, WritingMakesANewFileOfItsOwnOrNothing) {
   EXPECT_FALSE(Exists(path));
   HANDLE written = WriteCompressedFile(full_, "FILE1", path.c_str());
   ASSERT_NE(written, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        OPEN_EXISTING, 0, nullptr),
-            INVALID_HANDLE_VALUE);
+  // Nobody may read it, rewrite it or delete it between its write and its
+  // expansion.
+  for (DWORD access : {(DWORD)GENERIC_READ, (DWORD)GENERIC_WRITE, (DWORD)DELETE}) {
+    HANDLE probe = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(probe, INVALID_HANDLE_VALUE) << "opened for " << std::hex << access;
+    if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+  }
   CloseHandle(written);
   EXPECT_EQ(ReadWhole(path), compressed_[1]);
   EXPECT_EQ(WriteCompressedFile(full_, "FILE2", path.c_str()), INVALID_HANDLE_VALUE);
@@ -519,6 +543,14 @@ TEST_F(CopyPage, ThePrivateFolderIsAlwaysANewOne) {
   ASSERT_TRUE(MakePrivateFolder(folder, sizeof(folder), tmp_.c_str(), 7));
   EXPECT_EQ(folder, tmp_ + "nvu9.tmp");
   EXPECT_TRUE(FolderEntries(folder).empty());
+  // Made with a list of its own: SYSTEM, Administrators and the user.
+  EXPECT_FALSE(EveryoneHasAnEntry(folder));
+  PSECURITY_DESCRIPTOR rights = MakePrivateFolderRights();
+  ExpectRights(rights, true,
+               {{WellKnownSid(WinLocalSystemSid), FILE_ALL_ACCESS},
+                {WellKnownSid(WinBuiltinAdministratorsSid), FILE_ALL_ACCESS},
+                {ProcessUser(), FILE_ALL_ACCESS}});
+  LocalFree(rights);
   EXPECT_EQ(ReadWhole(tmp_ + "nvu7.tmp\\unsetup.exe"), "another's");
   EXPECT_EQ(ReadWhole(tmp_ + "nvu8.tmp"), "another's");
   EXPECT_FALSE(MakePrivateFolder(folder, sizeof(folder), (tmp_ + "missing").c_str(), 7));
