@@ -380,6 +380,17 @@ class UninstallRun : public InstallRun {
     lastBox = question.window;
   }
 
+  // The product closed, a second run started by start finishes the removal.
+  template <typename Start> void FinishOnceTheProductIsClosed(Start start) {
+    CloseProduct();
+    others.clear();
+    start();
+    AnswerQuestion(IDYES);
+    ui::MessageBoxView done = WaitUninstallMessage(lastBox);
+    EXPECT_EQ(done.text, kRemoved);
+    AnswerAndWaitForTheEnd(done, IDOK);
+  }
+
   // Starts the installed norvu.exe and waits for its window.
   void StartProduct() {
     product = ui::Process::Start(Installed("norvu.exe"), "C:\\");
@@ -592,13 +603,7 @@ TEST_F(UninstallRun, LeavingTheRunningProductKeepsTheUninstallerToFinishLater) {
   EXPECT_EQ(MachineText(kNtUninstallKey, "Progdir"), kDefaultInstallDir);
   EXPECT_EQ(MachineText(kAppPathKey, "Path"), kDefaultInstallDir);
 
-  CloseProduct();
-  others.clear();
-  StartThroughShortcut();
-  AnswerQuestion(IDYES);
-  ui::MessageBoxView done = WaitUninstallMessage(lastBox);
-  EXPECT_EQ(done.text, kRemoved);
-  AnswerAndWaitForTheEnd(done, IDOK);
+  FinishOnceTheProductIsClosed([this] { StartThroughShortcut(); });
   ExpectNothingLeftOfTheInstallation();
 }
 
@@ -628,13 +633,7 @@ TEST_F(UninstallRun, WithoutAnEntryItRemovesTheInstallationInItsOwnFolder) {
 
   // Without any entry at all, the second run finishes the removal.
   ASSERT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, kNtUninstallKey), ERROR_SUCCESS);
-  CloseProduct();
-  others.clear();
-  StartInstalledUninstaller();
-  AnswerQuestion(IDYES);
-  ui::MessageBoxView done = WaitUninstallMessage(lastBox);
-  EXPECT_EQ(done.text, kRemoved);
-  AnswerAndWaitForTheEnd(done, IDOK);
+  FinishOnceTheProductIsClosed([this] { StartInstalledUninstaller(); });
   EXPECT_FALSE(PathExists(kDefaultInstallDir));
 }
 
