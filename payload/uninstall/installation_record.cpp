@@ -78,9 +78,11 @@ FolderVerdict JudgeStepsOnDisk(const char* folder) {
 // it again through the held handle, which on Windows is the link itself
 // should it be one (Wine follows a symbolic link all the same). The hold
 // asks to read: an open for attributes only does not count in the sharing,
-// and others could still rename or delete the folder.
+// and others could still rename or delete the folder. A system that opens
+// no folder judges it by its attributes alone.
 FolderVerdict HoldAndJudge(const char* folder, HeldFolder which) {
   LetGoOfFolder(which);
+  if (!OpensFolders(GetVersion())) return JudgeStepsOnDisk(folder);
   HANDLE opened = CreateFileA(folder, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (opened == INVALID_HANDLE_VALUE) return JudgeAttributes(kNoAttributes, GetLastError());

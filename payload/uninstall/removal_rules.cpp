@@ -94,6 +94,8 @@ FolderVerdict JudgeAttributes(unsigned long attributes, unsigned long error) {
   return attributes & kDirectory ? FolderTrusted : FolderWithoutUninstaller;
 }
 
+bool OpensFolders(unsigned long versionWord) { return (versionWord & 0x80000000ul) == 0; }
+
 RemovalOutcome ClassifyRemovalError(unsigned long error, unsigned long openError) {
   switch (error) {
     case kFileNotFound:

@@ -72,6 +72,10 @@ RemovalOutcome ClassifyRemovalError(unsigned long error, unsigned long openError
 // FolderUnreadable.
 const unsigned long kNoAttributes = 0xFFFFFFFFul;
 FolderVerdict JudgeAttributes(unsigned long attributes, unsigned long error);
+// Whether the system of this GetVersion word opens a folder, so that the
+// uninstaller can hold it: Windows NT and its successors do; Windows 95, 98
+// and Me (bit 31 set) do not, and know no junctions or links either.
+bool OpensFolders(unsigned long versionWord);
 
 // The folders that setup makes, by what setup puts into them.
 enum FolderKind { InstallFolder, DataFolder, GroupFolder };

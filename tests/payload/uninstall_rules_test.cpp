@@ -50,6 +50,10 @@ TEST(UninstallEntry, OnlyAPlainFolderBelowADriveIsTrustedAndTheFirstOtherValueIs
   EXPECT_EQ(JudgeAttributes(0x20, 0), FolderWithoutUninstaller);
   EXPECT_EQ(JudgeAttributes(kNoAttributes, 3), FolderWithoutUninstaller);
   EXPECT_EQ(JudgeAttributes(kNoAttributes, 5), FolderUnreadable);
+  // Windows 95 cannot open a folder to hold it; Windows NT 4 and 10 can.
+  EXPECT_FALSE(OpensFolders(0xC3B60004ul));
+  EXPECT_TRUE(OpensFolders(0x05650004ul));
+  EXPECT_TRUE(OpensFolders(0x4A61000Aul));
   const Installation noGroup = {nullptr, "C:\\Norvu", ""}, rootGroup = {nullptr, "C:\\Norvu", "C:\\"};
   Refusal refusal;
   EXPECT_TRUE(JudgeEntry(noGroup, refusal));
