@@ -88,9 +88,9 @@ FolderVerdict HoldAndJudge(const char* folder, HeldFolder which) {
   if (opened == INVALID_HANDLE_VALUE) return JudgeAttributes(kNoAttributes, GetLastError());
   Held[which] = opened;
   FolderVerdict verdict = JudgeStepsOnDisk(folder);
-  BY_HANDLE_FILE_INFORMATION held;
+  BY_HANDLE_FILE_INFORMATION info;
   if (verdict == FolderTrusted) {
-    verdict = GetFileInformationByHandle(opened, &held) ? JudgeAttributes(held.dwFileAttributes, 0)
+    verdict = GetFileInformationByHandle(opened, &info) ? JudgeAttributes(info.dwFileAttributes, 0)
                                                         : JudgeAttributes(kNoAttributes, GetLastError());
   }
   return verdict;
