@@ -7,15 +7,25 @@ NATIVE  := $(BUILD)/native
 WIN     := $(BUILD)/win
 JOBS    ?= $(shell nproc)
 # Authenticode signing (README, "Signing"): SIGN_CERT and SIGN_KEY name PEM
-# files, SIGN_PASS unlocks an encrypted key, SIGN_TIMESTAMP_URL asks a
-# server for a time stamp. Unset, the build is unsigned.
+# files, SIGN_PASS_FILE a file that holds the password of an encrypted key
+# (only the signing reads it), SIGN_TIMESTAMP_URL asks a server for a time
+# stamp. Unset, the build is unsigned.
 SIGN_CERT ?=
 SIGN_KEY ?=
+SIGN_PASS_FILE ?=
 SIGN_TIMESTAMP_URL ?=
 # Seconds each test under Wine may take: emulating the processor (where
 # this machine runs no 32-bit code) makes Wine several times slower.
 WINE_TIMEOUT = $(shell bash scripts/emulated-machine.sh needed && echo 1800 || echo 300)
-export SIGN_PASS
+# The password itself is refused wherever it comes from.
+ifeq ($(origin SIGN_PASS),command line)
+$(error SIGN_PASS on make's command line is refused: any local user can read it there, in the list of processes. \
+  Put the password in a file that only you can read, and name the file with SIGN_PASS_FILE)
+endif
+ifneq ($(filter environment%,$(origin SIGN_PASS)),)
+$(error SIGN_PASS in the environment is refused: make would hand it to every command it runs, the tests under \
+  Wine included. Put the password in a file that only you can read, and name the file with SIGN_PASS_FILE)
+endif
 
 .PHONY: all deps native windows installer test run size bench fuzz screenshots clean
 
@@ -30,6 +40,7 @@ configure_native = cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_RU
 configure_windows = cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DNORVU_HOST_TOOLS=$(NATIVE)/bin -DNORVU_NATIVE_BUILD=$(NATIVE) \
     -DNORVU_SIGN_CERT='$(if $(SIGN_CERT),$(abspath $(SIGN_CERT)))' -DNORVU_SIGN_KEY='$(if $(SIGN_KEY),$(abspath $(SIGN_KEY)))' \
+    -DNORVU_SIGN_PASS_FILE='$(if $(SIGN_PASS_FILE),$(abspath $(SIGN_PASS_FILE)))' \
     -DNORVU_SIGN_TIMESTAMP_URL='$(SIGN_TIMESTAMP_URL)' -DNORVU_WINE_TIMEOUT=$(WINE_TIMEOUT) >/dev/null
 # setup.exe and the product's files where the README and make run look.
 define publish_installer

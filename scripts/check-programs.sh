@@ -3,10 +3,10 @@
 # version resource:
 # - hardened: a relocation table that is there (the file header does not
 #   say it was stripped) with a fixup for every address that an instruction
-#   holds; DYNAMIC_BASE, NX_COMPAT and NO_SEH; no section both writable and
-#   executable, or shared and writable; and no code that links a handler
-#   into the exception chain at %fs:0, which NO_SEH would keep the system
-#   from calling;
+#   (the last one too) or the data holds; DYNAMIC_BASE, NX_COMPAT and
+#   NO_SEH; no section both writable and executable, or shared and
+#   writable; and no code that links a handler into the exception chain
+#   at %fs:0, which NO_SEH would keep the system from calling;
 # - one version: its version resource gives VERSION (major.minor) as the
 #   fixed file and product version (VERSION.0.0) and as the text of
 #   FileVersion and ProductVersion.
@@ -29,43 +29,57 @@ for exe in "$@"; do
   for flag in DYNAMIC_BASE:0x40 NX_COMPAT:0x100 NO_SEH:0x400; do
     (( dll & ${flag#*:} )) || problem "not marked ${flag%:*}"
   done
+  base=$(u32 "$exe" $((optional + 28)))
+  ranges=""; words=""
   for ((i = 0; i < sections; i++)); do
     at=$((optional + optional_size + 40 * i))
     section=$(dd if="$exe" bs=1 skip="$at" count=8 2>/dev/null | tr -d '\0')
     flags=$(u32 "$exe" $((at + 36)))
     (( flags & 0x80000000 && flags & 0x20000000 )) && problem "section $section is writable and executable"
     (( flags & 0x80000000 && flags & 0x10000000 )) && problem "section $section is shared and writable"
+    # Where an address may point: the code and data, not the resources or
+    # the relocation table (whose pictures and text would read as such).
+    [ "$section" = .rsrc ] || [ "$section" = .reloc ] && continue
+    va=$((base + $(u32 "$exe" $((at + 12))))) virtual=$(u32 "$exe" $((at + 8))) raw=$(u32 "$exe" $((at + 16)))
+    ranges+="T $va $((va + virtual))"$'\n'
+    # The words of initialized data that is not code, as "D address value".
+    (( flags & 0x40 && !(flags & 0x20000000) )) || continue
+    words+=$(od -An -v -tu4 -w4 -j "$(u32 "$exe" $((at + 20)))" -N $((virtual < raw ? virtual : raw)) "$exe" |
+      awk -v at="$va" '{print "D", at + 4 * (NR - 1), $1}')$'\n'
   done
-  code=$(i686-w64-mingw32-objdump -d --no-show-raw-insn "$exe" | grep -E '^ *[0-9a-f]+:\s')
+  code=$(i686-w64-mingw32-objdump -d --insn-width=16 "$exe" | grep -E '^ *[0-9a-f]+:\s')
   grep -qE ',%fs:(0x0)?$' <<<"$code" && problem "writes the exception chain at %fs:0"
-  # Every instruction that holds an address inside the image has a fixup
-  # in the relocation table, so the code still works once moved.
-  dump=$(i686-w64-mingw32-objdump -p "$exe")
-  unfixed=$({ awk '/HIGHLOW/ {print "R", $5}' <<<"$dump"; echo "$code"; } | awk \
-    -v base=$((0x$(awk '/^ImageBase/ {print $2}' <<<"$dump"))) -v size=$((0x$(awk '/^SizeOfImage/ {print $2}' <<<"$dump"))) '
+  # Every address that the program holds, in an instruction or in its data
+  # (the message maps are tables of function pointers), has a fixup in the
+  # relocation table, so that it still holds once the program is moved.
+  unfixed=$({ i686-w64-mingw32-objdump -p "$exe" | awk '/HIGHLOW/ {print "R", $5}'; echo "$ranges$words$code"; } |
+    awk -v base="$base" '
     function hex(s,   i, n) { sub(/^0x/, "", s); for (i = 1; i <= length(s); i++) n = n * 16 + index("0123456789abcdef", substr(s, i, 1)) - 1; return n }
-    function check(at, after, text,   v, k, fixed) {
-      sub(/^ *[0-9a-f]+:[ \t]*/, "", text)
-      if (text ~ /^(j[a-z]*|call[a-z]*|loop[a-z]*)[ \t]+0x/) return  # relative: no fixup
+    function address(v,   r) { for (r = 1; r <= ranges; r++) if (v >= low[r] && v < high[r]) return 1; return 0 }
+    function fixed(at, after,   k) { for (k = at; k < after; k++) if (k in fixup) return 1; return 0 }
+    $1 == "R" { gsub(/[][]/, "", $2); fixup[hex($2) + base] = 1; next }
+    $1 == "T" { low[++ranges] = $2; high[ranges] = $3; next }
+    $1 == "D" { if (address($3) && !fixed($2, $2 + 4)) printf "the data at %x\n", $2; next }
+    # An instruction: "address:", its bytes, its text; relative jumps and
+    # calls hold no address.
+    { split($0, field, "\t"); gsub(/[ :]/, "", field[1]); at = hex(field[1]); text = field[3]
+      if (text ~ /^(j[a-z]*|call[a-z]*|loop[a-z]*)[ \t]+0x/) next
+      after = at + split(field[2], bytes, " ")
       while (match(text, /0x[0-9a-f]+/)) {
         v = hex(substr(text, RSTART, RLENGTH)); text = substr(text, RSTART + RLENGTH)
-        if (v < base || v >= base + size) continue
-        fixed = 0; for (k = at; k < after; k++) if (k in fixup) fixed = 1
-        if (!fixed) print at
+        if (address(v) && !fixed(at, after)) printf "the code at %x\n", at
       }
-    }
-    $1 == "R" { gsub(/[][]/, "", $2); fixup[hex($2) + base] = 1; next }
-    { at = hex(substr($1, 1, length($1) - 1)); if (last != "") check(last_at, at, last); last = $0; last_at = at }' | wc -l)
-  [ "$unfixed" -eq 0 ] || problem "$unfixed addresses in the code have no fixup"
+    }')
+  [ -z "$unfixed" ] ||
+    problem "no fixup for $(wc -l <<<"$unfixed") addresses held in the code or data (the first in ${unfixed%%$'\n'*})"
 
   # The version resource: type 16, the first of the four that has one.
   read -r rva size < <(bash "$(dirname "$0")/pe-resources.sh" "$exe" | awk '$1 == "0x000010" {print $3, $4; exit}')
   if [ -z "${rva:-}" ]; then
     problem "no version resource"
   else
-    base=$(i686-w64-mingw32-objdump -p "$exe" | awk '/^ImageBase/ {print $2}')
     read -r vma offset < <(i686-w64-mingw32-objdump -h "$exe" | awk '$2 == ".rsrc" {print $4, $6}')
-    start=$((0x$base + rva - 0x$vma + 0x$offset))
+    start=$((base + rva - 0x$vma + 0x$offset))
     resource=$(mktemp); dd if="$exe" of="$resource" bs=1 skip="$start" count=$((size)) 2>/dev/null
     # VS_FIXEDFILEINFO follows the key "VS_VERSION_INFO" at offset 40:
     # signature, structure version, then file and product version, each

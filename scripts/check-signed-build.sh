@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds setup.exe signed, in a folder of its own (BUILD_DIR/signed), with a
-# throw-away CA and code-signing certificate made here (its key encrypted),
-# and checks that setup.exe and the three programs that its payload
-# resources carry verify against that CA.
+# throw-away CA and code-signing certificate made here (its key encrypted,
+# its password in a file), and checks that setup.exe and the three programs
+# that its payload resources carry verify against that CA, and that the
+# password reached nothing but the signing. Also that make refuses the
+# password itself (SIGN_PASS) and says why.
 #   check-signed-build.sh BUILD_DIR HOST_TOOLS NATIVE_BUILD
 # The Windows half of the build runs again for the setup target alone, with
 # the native half's host tools.
@@ -14,25 +16,57 @@ keys="$build/signed-keys"
 fail=0
 problem() { echo "FAIL: $*"; fail=1; }
 
+# make refuses SIGN_PASS on its command line and from the environment,
+# before it runs anything (-n: nothing would run even so).
+refused() {  # WHY, then how make is started
+  local why="$1" said; shift
+  if said=$("$@" -n -C "$here/.." clean BUILD=/nonexistent 2>&1); then
+    problem "make took SIGN_PASS ($why)"
+  elif ! grep -q "SIGN_PASS.* is refused: .*$why" <<<"$said"; then
+    problem "make refused SIGN_PASS without saying why ($why): $said"
+  fi
+}
+refused "in the list of processes" env -u MAKEFLAGS -u SIGN_PASS make SIGN_PASS=not-a-password
+refused "every command it runs" env -u MAKEFLAGS SIGN_PASS=not-a-password make
+
 # A new CA on every run: a signature left from an earlier run does not
 # verify against it.
 rm -rf "$keys"; mkdir -p "$keys"
-export SIGN_PASS="throw-away $$"
+password="throw-away $$ $RANDOM"
+(umask 077 && printf '%s\n' "$password" >"$keys/password")
+# osslsigncode, as the build calls it, is a stand-in first on the PATH that
+# records its command line, and whether its environment holds the password,
+# then runs the real one.
+mkdir -p "$keys/bin"
+cat >"$keys/bin/osslsigncode" <<EOF
+#!/bin/sh
+printf '%s\n' "\$@" >>"$keys/osslsigncode.log"
+env | grep -qF -f "$keys/password" && echo "the password is in its environment" >>"$keys/osslsigncode.log"
+exec "$(command -v osslsigncode)" "\$@"
+EOF
+chmod +x "$keys/bin/osslsigncode"
 (
   cd "$keys" &&
     openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 -subj "/CN=Norvu Test CA" \
       -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign &&
-    openssl req -newkey rsa:2048 -keyout key.pem -passout env:SIGN_PASS -out signer.csr -subj "/CN=Norvu Test Publisher" &&
+    openssl req -newkey rsa:2048 -keyout key.pem -passout file:password -out signer.csr -subj "/CN=Norvu Test Publisher" &&
     printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' >signer.ext &&
     openssl x509 -req -in signer.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 -extfile signer.ext -out signer.pem &&
     cat signer.pem ca.pem >chain.pem
 ) >"$keys/openssl.log" 2>&1 || { cat "$keys/openssl.log"; echo "FAIL: could not make the test certificates"; exit 1; }
 
 cmake -S "$here/.." -B "$signed" -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel \
-  -DNORVU_HOST_TOOLS="$tools" -DNORVU_NATIVE_BUILD="$native" \
-  -DNORVU_SIGN_CERT="$keys/chain.pem" -DNORVU_SIGN_KEY="$keys/key.pem" >"$keys/build.log" 2>&1 &&
-  cmake --build "$signed" --target setup -j 2 >>"$keys/build.log" 2>&1 ||
+  -DNORVU_HOST_TOOLS="$tools" -DNORVU_NATIVE_BUILD="$native" -DNORVU_SIGN_CERT="$keys/chain.pem" \
+  -DNORVU_SIGN_KEY="$keys/key.pem" -DNORVU_SIGN_PASS_FILE="$keys/password" >"$keys/build.log" 2>&1 &&
+  PATH="$keys/bin:$PATH" cmake --build "$signed" --target setup -j 2 >>"$keys/build.log" 2>&1 ||
   { tail -n 30 "$keys/build.log"; echo "FAIL: the signed build failed"; exit 1; }
+
+# The password went to the signing in its file, and nowhere else.
+[ "$(grep -c -x -- -readpass "$keys/osslsigncode.log")" -eq 4 ] ||
+  problem "osslsigncode was not handed the password file for each of the four programs"
+grep -qF -e "$password" -e "the password is in its environment" "$keys/osslsigncode.log" &&
+  problem "the password was on osslsigncode's command line or in its environment"
+grep -rqF -- "$password" "$signed" && problem "the password was written into the build folder"
 
 verify() {  # FILE NAME DESCRIPTION: signed with SHA-256 and that description by the test CA
   local report

@@ -50,32 +50,65 @@ bool HoldsFile(const char* folder, const char* name) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Whether folder, or a folder on the way to it from its drive's root, is a
-// reparse point: a junction, symbolic link or mount point, through which
-// deletes would land in another folder. folder is a trusted path ("X:\"
-// and plain steps).
-bool ReachedThroughLink(const char* folder) {
+// The folders found, held open from their check until each is removed
+// (LetGoOfFolder); none while null.
+HANDLE Held[2];
+
+// The folders on the way to folder from its drive's root, and folder
+// itself, judged by their attributes (JudgeAttributes): the first that is
+// not a plain folder decides. folder is a trusted path ("X:\" and plain
+// steps).
+FolderVerdict JudgeStepsOnDisk(const char* folder) {
   char step[kRecordedPathSize];
-  if (!CopyText(step, folder)) return true;
+  if (!CopyText(step, folder)) return FolderNotFull;
   for (size_t end = 3;; ++end) {
     const char c = step[end];
     if (c != '\\' && c != '\0') continue;
     step[end] = '\0';
     const DWORD attributes = GetFileAttributesA(step);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
-    if (c == '\0') return false;
+    const FolderVerdict verdict =
+        JudgeAttributes(attributes, attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0);
+    if (verdict != FolderTrusted || c == '\0') return verdict;
     step[end] = c;
   }
 }
 
-// Refuses a trusted installation folder that the disk shows is reached
-// through a link, or holds no uninstaller.
-bool JudgeOnDisk(const char* folder, Refusal& refusal) {
-  const FolderVerdict verdict = ReachedThroughLink(folder)            ? FolderThroughLink
-                                : !HoldsFile(folder, kUninstallerName) ? FolderWithoutUninstaller
-                                                                       : FolderTrusted;
-  if (verdict == FolderTrusted) return true;
-  Refuse(refusal, "Progdir", folder, verdict);
+// Opens folder and holds it (see LetGoOfFolder), then judges it on the
+// disk: the folders on the way to it and it itself by their attributes, and
+// it again through the held handle, which on Windows is the link itself
+// should it be one (Wine follows a symbolic link all the same). The hold
+// asks to read: an open for attributes only does not count in the sharing,
+// and others could still rename or delete the folder. A system that opens
+// no folder judges it by its attributes alone.
+FolderVerdict HoldAndJudge(const char* folder, HeldFolder which) {
+  LetGoOfFolder(which);
+  if (!OpensFolders(GetVersion())) return JudgeStepsOnDisk(folder);
+  HANDLE opened = CreateFileA(folder, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) return JudgeAttributes(kNoAttributes, GetLastError());
+  Held[which] = opened;
+  FolderVerdict verdict = JudgeStepsOnDisk(folder);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (verdict == FolderTrusted) {
+    verdict = GetFileInformationByHandle(opened, &info) ? JudgeAttributes(info.dwFileAttributes, 0)
+                                                        : JudgeAttributes(kNoAttributes, GetLastError());
+  }
+  return verdict;
+}
+
+// Holds a trusted folder that the entry names as valueName (or the
+// uninstaller's own folder, as Progdir), and refuses it when the disk shows
+// it reached through a link, or does not tell, or when an installation
+// folder holds no uninstaller. A group folder that is not there is no
+// reason to refuse: it has no shortcuts to remove.
+bool HoldOnDisk(const char* valueName, const char* folder, HeldFolder which, Refusal& refusal) {
+  FolderVerdict verdict = HoldAndJudge(folder, which);
+  if (which == HeldInstallFolder && verdict == FolderTrusted && !HoldsFile(folder, kUninstallerName)) {
+    verdict = FolderWithoutUninstaller;
+  }
+  if (verdict == FolderTrusted || (which == HeldGroupFolder && verdict == FolderWithoutUninstaller)) return true;
+  LetGoOfFolder(which);
+  Refuse(refusal, valueName, folder, verdict);
   return false;
 }
 
@@ -119,7 +152,11 @@ EntryState FindInstallation(Installation& found, Refusal& refusal) {
     if (!ReadEntry(versionKey, found)) continue;
     Refusal why;
     // The disk is asked only about a folder whose path is trusted.
-    if (JudgeEntry(found, why) && JudgeOnDisk(found.progdir, why)) return EntryFound;
+    if (JudgeEntry(found, why) && HoldOnDisk("Progdir", found.progdir, HeldInstallFolder, why) &&
+        (found.scdir[0] == '\0' || HoldOnDisk("Scdir", found.scdir, HeldGroupFolder, why))) {
+      return EntryFound;
+    }
+    LetGoOfFolder(HeldInstallFolder);
     if (state == EntryMissing) refusal = why;
     state = EntryRefused;
   }
@@ -128,13 +165,19 @@ EntryState FindInstallation(Installation& found, Refusal& refusal) {
 
 bool FindProductIn(const char* folder, Installation& found) {
   Refusal refusal;
-  if (JudgeFolder(folder) != FolderTrusted || !JudgeOnDisk(folder, refusal) || !HoldsFile(folder, kNorvuProgramName) ||
-      !CopyText(found.progdir, folder)) {
+  if (JudgeFolder(folder) != FolderTrusted || !HoldOnDisk("Progdir", folder, HeldInstallFolder, refusal) ||
+      !HoldsFile(folder, kNorvuProgramName) || !CopyText(found.progdir, folder)) {
+    LetGoOfFolder(HeldInstallFolder);
     return false;
   }
   found.versionKey = nullptr;
   found.scdir[0] = '\0';
   return true;
+}
+
+void LetGoOfFolder(HeldFolder which) {
+  if (Held[which] != nullptr) CloseHandle(Held[which]);
+  Held[which] = nullptr;
 }
 
 void RemoveUninstallEntries(const Installation& installation, RemovalReport& report) {

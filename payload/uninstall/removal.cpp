@@ -92,6 +92,7 @@ void RemoveGroup(const char* group) {
   for (const Shortcut& shortcut : kShortcuts) {
     if (MayRemoveShortcut(shortcut, Progress)) RemoveNamed(group, shortcut.linkName, false);
   }
+  LetGoOfFolder(HeldGroupFolder);
   RemoveFolderIfEmpty(group, GroupFolder);
 }
 
@@ -120,6 +121,9 @@ void RemoveInstallation(const Installation& installation) {
     char path[kRecordedPathSize + 16];
     if (JoinPath(path, folder, subfolder + 1)) RemoveFolderIfEmpty(path, DataFolder);
   }
+  // Removed by its name once let go: only when empty, and a link put in
+  // its place meanwhile would lose only itself, never what it leads to.
+  LetGoOfFolder(HeldInstallFolder);
   RemoveFolderIfEmpty(folder, InstallFolder);
   if (recorded) {
     if (MayRemoveUninstallEntry(Progress)) RemoveUninstallEntries(installation, Report);

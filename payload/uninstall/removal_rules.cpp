@@ -8,6 +8,8 @@ namespace {
 // System error codes, as the system defines them.
 const unsigned long kFileNotFound = 2, kPathNotFound = 3, kAccessDenied = 5, kSharingViolation = 32,
                     kLockViolation = 33;
+// File attributes, as the system defines them.
+const unsigned long kDirectory = 0x10, kReparsePoint = 0x400;
 
 bool IsDotEntry(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -83,6 +85,16 @@ bool MayRemoveAppPath(const RemovalProgress& progress, const char* appPathFolder
   const int program = PayloadIndexOf(kNorvuProgramName);
   return (program < 0 || !progress.fileLeft[program]) && SameFolder(appPathFolder, installFolder);
 }
+
+FolderVerdict JudgeAttributes(unsigned long attributes, unsigned long error) {
+  if (attributes == kNoAttributes) {
+    return error == kFileNotFound || error == kPathNotFound ? FolderWithoutUninstaller : FolderUnreadable;
+  }
+  if (attributes & kReparsePoint) return FolderThroughLink;
+  return attributes & kDirectory ? FolderTrusted : FolderWithoutUninstaller;
+}
+
+bool OpensFolders(unsigned long versionWord) { return (versionWord & 0x80000000ul) == 0; }
 
 RemovalOutcome ClassifyRemovalError(unsigned long error, unsigned long openError) {
   switch (error) {

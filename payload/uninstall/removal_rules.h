@@ -15,6 +15,7 @@
 
 #include "group/group_paths.h"
 #include "install/payload_table.h"
+#include "payload/uninstall/uninstall_entry.h"
 
 // The payload index of the uninstaller, or -1 when the table has none.
 int UninstallerIndex();
@@ -61,6 +62,20 @@ enum RemovalOutcome {
 // apart: the error of opening the item for deletion after an "access
 // denied" (0 when it opened, and for any other error).
 RemovalOutcome ClassifyRemovalError(unsigned long error, unsigned long openError);
+
+// What the disk says of the installation folder or a folder on the way to
+// it, from its attributes, or when they cannot be read (kNoAttributes) from
+// the system's error: a plain folder is FolderTrusted, a junction, symbolic
+// link or mount point FolderThroughLink. One that is not there, or is a
+// file, holds no installation: FolderWithoutUninstaller. Attributes that
+// cannot be read for another reason tell nothing, and it may be a link:
+// FolderUnreadable.
+const unsigned long kNoAttributes = 0xFFFFFFFFul;
+FolderVerdict JudgeAttributes(unsigned long attributes, unsigned long error);
+// Whether the system of this GetVersion word opens a folder, so that the
+// uninstaller can hold it: Windows NT and its successors do; Windows 95, 98
+// and Me (bit 31 set) do not, and know no junctions or links either.
+bool OpensFolders(unsigned long versionWord);
 
 // The folders that setup makes, by what setup puts into them.
 enum FolderKind { InstallFolder, DataFolder, GroupFolder };

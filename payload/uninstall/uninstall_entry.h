@@ -37,6 +37,7 @@ enum FolderVerdict {
   FolderHasDotsStep,         // a step of only dots and spaces, which the system trims to "." or ".."
   FolderWithoutUninstaller,  // the installation folder holds no unsetup.exe (told by the disk)
   FolderThroughLink,         // it or a folder above it is a junction, symbolic link or mount point (told by the disk)
+  FolderUnreadable,          // the disk does not tell what it or a folder above it is: it may be a link
 };
 FolderVerdict JudgeFolder(const char* path);
 

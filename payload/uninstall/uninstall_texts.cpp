@@ -37,8 +37,9 @@ const char* const kRefusalReasons[] = {
     "it does not hold unsetup.exe",
     "it is, or lies under, a link to another folder (a junction, symbolic link or mount point), through which "
     "removals would reach that folder",
+    "the system does not tell what it, or a folder above it, is, and it may be a link to another folder",
 };
-static_assert(sizeof(kRefusalReasons) / sizeof(kRefusalReasons[0]) == FolderThroughLink + 1,
+static_assert(sizeof(kRefusalReasons) / sizeof(kRefusalReasons[0]) == FolderUnreadable + 1,
               "a reason for every verdict");
 
 }  // namespace

@@ -5,9 +5,10 @@
 // (planted_dll.cpp) leaves a marker beside itself when loaded; Wine is told
 // to prefer it to its own (native first), which gives it the search order of
 // Windows: the program's own folder first. A probe without the defence
-// (planting_probe.cpp), started among the planted DLLs with the same load
-// order, shows that each of them would be loaded there: without it, a load
-// order that Wine ignored would leave no marker and pass.
+// (planting_probe.cpp), started among the planted DLLs of each folder with
+// the same load order, shows that each of them would be loaded there:
+// without it, a load order that Wine ignored, or DLLs planted elsewhere,
+// would leave no marker and pass.
 #include "setup_run.h"
 
 namespace {
@@ -63,14 +64,17 @@ class SystemLibraries : public InstallRun {
   }
 
   // The probe, started in folder with the load order that the programs
-  // get, loads every DLL planted there; its markers are then taken away.
+  // get, loads every DLL planted there; the probe and the markers are then
+  // taken away.
   void ExpectLoadedWithoutTheDefence(const std::string& folder) {
     const std::string probe = folder + "\\" + kProbe;
     ASSERT_TRUE(CopyFileA(BesideThisProgram(kProbe).c_str(), probe.c_str(), FALSE)) << probe;
     PreferPlanted(kProbe);
     std::string names;
     for (const char* name : kNames) names += std::string(" ") + name;
-    EXPECT_EQ(ui::Process::Start(probe, folder, names).WaitExit(), 0u);
+    EXPECT_EQ(ui::Process::Start(probe, folder, names).WaitExit(), 0u)
+        << "names that did not load the DLL planted in " << folder;
+    DeleteFileA(probe.c_str());
     for (const std::string name : kNames) {
       const std::string marker = folder + "\\" + name + ".loaded";
       EXPECT_TRUE(PathExists(marker)) << "a program without the defence did not load " << name << " beside it";
@@ -100,6 +104,7 @@ TEST_F(SystemLibraries, NoneIsLoadedFromBesideSetupOrTheUninstaller) {
   // temporary folder: here kDownloads, so that the copy, which the system
   // would remove at its next start, goes with it after the case.
   Plant(kDefaultInstallDir, "unsetup.exe");
+  ExpectLoadedWithoutTheDefence(kDefaultInstallDir);
   char temp[MAX_PATH] = "";
   GetEnvironmentVariableA("TMP", temp, MAX_PATH);
   SetEnvironmentVariableA("TMP", kDownloads);

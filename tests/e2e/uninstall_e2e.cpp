@@ -3,7 +3,7 @@
 // snapshots of the prefix's files and registry, with a file the user added,
 // run twice, declined, and with the product running.
 // Also: the copy's switch typed by hand, no entry, an entry naming C:\ or
-// a folder through a link, a stale entry.
+// a folder through a link, a stale entry and then none.
 #include <map>
 #include <vector>
 
@@ -222,8 +222,14 @@ const char kFolderLink[] = "D:\\norvu-e2e-link";
 bool FolderLinkThere() { return GetFileAttributesA(kFolderLink) != INVALID_FILE_ATTRIBUTES; }
 std::string UnixFolderLink() { return UnixPath("D:\\") + "/" + (kFolderLink + 3); }
 
-bool LinkFolder(const std::string& target) {
-  return RunOnHost("Z:\\bin\\ln -sfn \"" + UnixPath(target) + "\" \"" + UnixFolderLink() + "\"", FolderLinkThere);
+// Points the link at target, which holds name: the link leads there once
+// name is seen through it. (ln -sfn replaces the link in place: an rm of
+// it in the middle of a case was seen to make Wine drop this program's
+// output from then on.)
+bool LinkFolder(const std::string& target, const std::string& name) {
+  const std::string seen = std::string(kFolderLink) + "\\" + name;
+  return RunOnHost("Z:\\bin\\ln -sfn \"" + UnixPath(target) + "\" \"" + UnixFolderLink() + "\"",
+                   [&] { return PathExists(seen); });
 }
 
 void RemoveFolderLink() {
@@ -349,6 +355,17 @@ class UninstallRun : public InstallRun {
     lastBox = question.window;
   }
 
+  // The product closed, a second run started by start finishes the removal.
+  template <typename Start> void FinishOnceTheProductIsClosed(Start start) {
+    CloseProduct();
+    others.clear();
+    start();
+    AnswerQuestion(IDYES);
+    ui::MessageBoxView done = WaitUninstallMessage(lastBox);
+    EXPECT_EQ(done.text, kRemoved);
+    AnswerAndWaitForTheEnd(done, IDOK);
+  }
+
   // Starts the installed norvu.exe and waits for its window.
   void StartProduct() {
     product = ui::Process::Start(Installed("norvu.exe"), "C:\\");
@@ -471,20 +488,32 @@ TEST_F(UninstallRun, DecliningOrRunningAgainAfterTheRemovalChangesNothing) {
   EXPECT_EQ(refused.icon, ui::Icon::Error);
   AnswerAndWaitForTheEnd(refused, IDOK);
 
-  // Nor is one reached through a link to another folder, though that one
-  // holds an uninstaller.
-  ASSERT_TRUE(LinkFolder(TempFolder())) << "cannot make the link " << kFolderLink;
-  const std::string through = std::string(kFolderLink) + "\\norvu-e2e-lone";
-  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kNtUninstallKey, &entry), ERROR_SUCCESS);
-  RegSetValueExA(entry, "Progdir", 0, REG_SZ, (const BYTE*)through.c_str(), (DWORD)through.size() + 1);
-  RegCloseKey(entry);
-  StartLoneUninstaller();
-  ui::MessageBoxView linked = WaitUninstallMessage(refused.window);
-  EXPECT_NE(linked.text.find("(Progdir):\n\n" + through + "\n\nThe uninstaller will not remove anything from it: " +
-                             "it is, or lies under, a link to another folder"),
-            std::string::npos)
-      << linked.text;
-  AnswerAndWaitForTheEnd(linked, IDOK);
+  // Nor is a folder reached through a link to another folder, though that
+  // one holds an uninstaller: a link above Progdir, Progdir the link
+  // itself, or Scdir the link.
+  const struct {
+    std::string target, shows, progdir, scdir;  // the link leads to target, which holds shows
+    const char* name;                           // the value refused
+  } links[] = {{TempFolder(), "norvu-e2e-lone", std::string(kFolderLink) + "\\norvu-e2e-lone", "", "Progdir"},
+               {LoneFolder(), "unsetup.exe", kFolderLink, "", "Progdir"},
+               {LoneFolder(), "unsetup.exe", LoneFolder(), kFolderLink, "Scdir"}};
+  HWND box = refused.window;
+  for (const auto& link : links) {
+    ASSERT_TRUE(LinkFolder(link.target, link.shows)) << "cannot make the link " << kFolderLink;
+    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kNtUninstallKey, &entry), ERROR_SUCCESS);
+    RegSetValueExA(entry, "Progdir", 0, REG_SZ, (const BYTE*)link.progdir.c_str(), (DWORD)link.progdir.size() + 1);
+    RegSetValueExA(entry, "Scdir", 0, REG_SZ, (const BYTE*)link.scdir.c_str(), (DWORD)link.scdir.size() + 1);
+    RegCloseKey(entry);
+    StartLoneUninstaller();
+    ui::MessageBoxView linked = WaitUninstallMessage(box);
+    const std::string value = link.name == std::string("Scdir") ? link.scdir : link.progdir;
+    EXPECT_NE(linked.text.find("(" + std::string(link.name) + "):\n\n" + value +
+                               "\n\nThe uninstaller will not remove anything from it: it is, or lies under, a link"),
+              std::string::npos)
+        << linked.text;
+    AnswerAndWaitForTheEnd(linked, IDOK);
+    box = linked.window;
+  }
   EXPECT_TRUE(PathExists(LoneFolder() + "\\unsetup.exe"));
 }
 
@@ -497,9 +526,16 @@ TEST_F(UninstallRun, TheRunningProductIsReportedAndRemovedOnRetryOnceClosed) {
   EXPECT_EQ(inUse.text.rfind(Installed("ferrox.dll") + "\ncannot be removed because it is in use.", 0), 0u)
       << inUse.text;
   EXPECT_EQ(inUse.icon, ui::Icon::Warning);
-  // Nothing has been removed behind the box's back while it waits.
+  // Nothing has been removed behind the box's back while it waits, and
+  // the folders it removes from are held: none can be renamed, so no link
+  // can take its place.
   EXPECT_TRUE(MachineKeyExists(kNtUninstallKey));
   EXPECT_TRUE(PathExists(group + "\\Norvu.lnk"));
+  for (const std::string& folder : {std::string(kDefaultInstallDir), group}) {
+    const std::string moved = folder + "-moved";
+    EXPECT_FALSE(MoveFileA(folder.c_str(), moved.c_str())) << folder << " is not held";
+    MoveFileA(moved.c_str(), folder.c_str());
+  }
   CloseProduct();
   ui::Answer(inUse, IDRETRY);
   ui::MessageBoxView done = WaitUninstallMessage(inUse.window);
@@ -542,19 +578,13 @@ TEST_F(UninstallRun, LeavingTheRunningProductKeepsTheUninstallerToFinishLater) {
   EXPECT_EQ(MachineText(kNtUninstallKey, "Progdir"), kDefaultInstallDir);
   EXPECT_EQ(MachineText(kAppPathKey, "Path"), kDefaultInstallDir);
 
-  CloseProduct();
-  others.clear();
-  StartThroughShortcut();
-  AnswerQuestion(IDYES);
-  ui::MessageBoxView done = WaitUninstallMessage(lastBox);
-  EXPECT_EQ(done.text, kRemoved);
-  AnswerAndWaitForTheEnd(done, IDOK);
+  FinishOnceTheProductIsClosed([this] { StartThroughShortcut(); });
   ExpectNothingLeftOfTheInstallation();
 }
 
-// Without an uninstall entry, or with one left from an installation that
-// is gone, it removes the installation in its own folder; the product's
-// library left, the program stays too, for a second run.
+// With an uninstall entry left from an installation that is gone, or
+// without any, it removes the installation in its own folder; the
+// product's library left, the program stays too, for a second run.
 TEST_F(UninstallRun, WithoutAnEntryItRemovesTheInstallationInItsOwnFolder) {
   ui::PressKey(RunToGroupPage(false), VK_ESCAPE);
   ui::Answer(WaitMessage(), IDYES);  // "Cancel creating the shortcuts?"
@@ -575,6 +605,11 @@ TEST_F(UninstallRun, WithoutAnEntryItRemovesTheInstallationInItsOwnFolder) {
   for (const char* name : {"norvu.exe", "ferrox.dll", "unsetup.exe"}) EXPECT_TRUE(PathExists(Installed(name))) << name;
   EXPECT_FALSE(PathExists(Installed("norvu.cfg")));
   EXPECT_EQ(MachineText(kNtUninstallKey, "Progdir"), gone);
+
+  // Without any entry at all, the second run finishes the removal.
+  ASSERT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, kNtUninstallKey), ERROR_SUCCESS);
+  FinishOnceTheProductIsClosed([this] { StartInstalledUninstaller(); });
+  EXPECT_FALSE(PathExists(kDefaultInstallDir));
 }
 
 }  // namespace

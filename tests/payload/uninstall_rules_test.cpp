@@ -42,6 +42,18 @@ TEST(UninstallEntry, OnlyAPlainFolderBelowADriveIsTrustedAndTheFirstOtherValueIs
   for (const auto& group : cases) {
     for (const char* path : group.paths) EXPECT_EQ(JudgeFolder(path), group.verdict) << path;
   }
+  // What the disk says of a step: what is not there (2, 3) or not a folder
+  // holds no installation; attributes unread for any other reason (5) may
+  // hide a link.
+  EXPECT_EQ(JudgeAttributes(0x10, 0), FolderTrusted);
+  EXPECT_EQ(JudgeAttributes(0x410, 0), FolderThroughLink);
+  EXPECT_EQ(JudgeAttributes(0x20, 0), FolderWithoutUninstaller);
+  EXPECT_EQ(JudgeAttributes(kNoAttributes, 3), FolderWithoutUninstaller);
+  EXPECT_EQ(JudgeAttributes(kNoAttributes, 5), FolderUnreadable);
+  // Windows 95 cannot open a folder to hold it; Windows NT 4 and 10 can.
+  EXPECT_FALSE(OpensFolders(0xC3B60004ul));
+  EXPECT_TRUE(OpensFolders(0x05650004ul));
+  EXPECT_TRUE(OpensFolders(0x4A61000Aul));
   const Installation noGroup = {nullptr, "C:\\Norvu", ""}, rootGroup = {nullptr, "C:\\Norvu", "C:\\"};
   Refusal refusal;
   EXPECT_TRUE(JudgeEntry(noGroup, refusal));
