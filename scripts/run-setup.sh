@@ -80,7 +80,7 @@ export DISPLAY="$display"
 setup_pid=""
 
 stop_all() {
-  [ -n "$bridge_pid" ] && kill "$bridge_pid" 2>/dev/null
+  [ -n "$bridge_pid" ] && kill $bridge_pid 2>/dev/null
   [ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null
   wineserver -k 2>/dev/null
   kill "$xpid" 2>/dev/null
@@ -96,16 +96,31 @@ setsid wineboot >"$log" 2>&1 </dev/null
 setsid wine explorer /desktop=Norvu,1024x768 "$exe" >>"$log" 2>&1 </dev/null &
 setup_pid=$!
 
-# The machine's serial line to the host's VNC port, when there is one: one
-# viewer at a time, through x11vnc speaking on the line itself.
+# The machine's serial line to the host's VNC port, when there is one:
+# x11vnc serves the screen on the machine's own loopback address, and each
+# viewer's bytes are passed between it and the line. The line reads as
+# ended while no viewer is connected on the host, and a write to it waits
+# for one: the server's greeting is passed first, and the way back opens
+# once it has gone through.
 vnc_bridge() {
   local port line=""
   for port in /sys/class/virtio-ports/*; do
     [ "$(cat "$port/name" 2>/dev/null)" = norvu.vnc ] && line="/dev/${port##*/}"
   done
   [ -n "$line" ] && command -v x11vnc >/dev/null || return 0
-  (while :; do x11vnc -inetd -q -display "$DISPLAY" -nopw -shared -noxdamage <>"$line" >&0; sleep 1; done) &
-  bridge_pid=$!
+  ip link set lo up 2>/dev/null
+  x11vnc -display "$DISPLAY" -rfbport 5900 -localhost -forever -shared -nopw -noxdamage -quiet >>"$log" 2>&1 &
+  bridge_pid="$! $bridge_pid"
+  (
+    while :; do
+      if exec 3<>/dev/tcp/127.0.0.1/5900 4<>"$line"; then
+        head -c 12 <&3 >&4 && { cat <&3 >&4 & cat <&4 >&3; kill $!; }
+      fi 2>/dev/null
+      exec 3>&- 4>&-
+      sleep 0.5
+    done
+  ) &
+  bridge_pid="$! $bridge_pid"
 }
 bridge_pid=""
 
