@@ -4,7 +4,9 @@
 # leaves in SHARE/machine/jobs, with its output and exit code beside it,
 # until the host asks it to power off.
 #   emulated-init.sh SHARE
-export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root
+# HOME in the machine's memory: this machine's may not be readable by the
+# user that shares it.
+export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/run/home
 export NORVU_IN_MACHINE=1
 state="$1/machine"
 jobs="$state/jobs"
@@ -12,6 +14,7 @@ mkdir -p /dev/pts /dev/shm
 mount -t devpts devpts /dev/pts
 mount -t tmpfs -o mode=1777 shm /dev/shm
 hostname norvu-wine
+mkdir -p "$HOME"
 ln -sf /proc/self/fd /dev/fd
 
 # Each job in a session of its own, so that a kill request stops all of it.
@@ -29,7 +32,10 @@ start_job() {  # JOB (path without .job)
 # Waits without starting a process: each one costs under emulation.
 mkfifo /run/idle
 exec 3<>/run/idle
-touch "$state/ready" || { echo "emulated-init: cannot write to $state"; echo o >/proc/sysrq-trigger; }
+touch "$state/ready" || {
+  echo "emulated-init: cannot write to $state (does its file system keep extended attributes?)"
+  echo o >/proc/sysrq-trigger
+}
 while [ ! -e "$state/poweroff" ]; do
   for job in "$jobs"/*.job; do
     [ -e "$job" ] && start_job "${job%.job}"

@@ -30,7 +30,10 @@ fi
 
 echo "install-deps: installing ${missing[*]}"
 SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "install-deps: run as root, or install sudo, to install ${missing[*]}" >&2; exit 1; }
+  SUDO="sudo"
+fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO dpkg --add-architecture i386
 $SUDO apt-get update -qq

@@ -8,6 +8,14 @@ set -u
 cd "$1" || exit 1
 jobs="$2"
 shift 2
+here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/machine-probe.sh"
+if norvu_wine_needs_machine; then
+  echo "The tests under Wine run in the emulated machine (README, \"Where Wine runs\")."
+fi
+# The test session stops the emulated machine at its end; an interrupted run
+# stops it here.
+trap '"$here/emulated-machine.sh" stop "$PWD"' EXIT
 # Skipped tests count as passed for the output CTest keeps: keep enough of
 # theirs for the reason.
 ctest --output-on-failure -j "$jobs" --test-output-size-passed 65536 "$@"
