@@ -82,8 +82,9 @@ mount -t tmpfs -o mode=755 layer /layer
 mkdir -p /layer/changes /layer/work
 mount -t overlay -o lowerdir=/host,upperdir=/layer/changes,workdir=/layer/work root /root ||
   halt "cannot put a layer over the shared root"
-# The machine's own scratch folders, under the share should it lie in one.
-for dir in tmp run var/tmp; do mount -t tmpfs -o mode=1777 scratch "/root/$dir"; done
+# The machine's own /run, without this machine's sockets and process ids.
+# (/tmp stays, changed only in the layer: a repository may lie in it.)
+mount -t tmpfs -o mode=755 scratch /root/run
 mkdir -p "/root$share"
 # Wine runs programs only from a share with the page cache in full (with
 # cache=none or mmap their code shows as zeros); the host's writes during a
