@@ -5,10 +5,10 @@
 # not make.
 #   run-tests.sh WIN_BUILD_DIR JOBS [CTEST ARGS...]
 set -u
+here="$(cd "$(dirname "$0")" && pwd)"
 cd "$1" || exit 1
 jobs="$2"
 shift 2
-here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/machine-probe.sh"
 if norvu_wine_needs_machine; then
   echo "The tests under Wine run in the emulated machine (README, \"Where Wine runs\")."
