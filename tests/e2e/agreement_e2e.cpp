@@ -25,7 +25,9 @@ TEST_F(AgreementPage, EnterAgreesThroughTheDefaultButton) {
   EXPECT_EQ(ui::ControlText(page, IDOK), "I Agree");
   EXPECT_EQ(ui::FocusedControl(page), ui::Control(page, IDOK));
   ui::PressKey(page, VK_RETURN);
-  ui::WaitGone(page, "the agreement page");
+  // Agreeing goes on to the destination page; it does not end the setup.
+  HWND destination = WaitPage(IDC_BROWSE, page);
+  EXPECT_TRUE(GetDlgItem(destination, IDC_PATH)) << "the destination page";
 }
 
 TEST_F(AgreementPage, EscapeAsksAndNoStaysOnThePage) {
