@@ -168,7 +168,7 @@ start_machine() {
     -nodefaults -no-user-config -display none -nic none -no-reboot \
     -serial "file:$state/console.log" -pidfile "$state/qemu.pid" -daemonize \
     -kernel "$dir/vmlinuz" -initrd "$dir/initrd.img" \
-    -append "console=ttyS0 quiet panic=-1 norvu.share=$share norvu.init=$here/emulated-init.sh" \
+    -append "console=ttyS0 quiet panic=-1 mitigations=off norvu.share=$share norvu.init=$here/emulated-init.sh" \
     -virtfs "local,path=/,mount_tag=host,security_model=none,readonly=on,multidevs=remap" \
     -virtfs "local,path=$share,mount_tag=share,security_model=mapped-xattr,multidevs=remap" \
     -virtfs "local,path=$state,mount_tag=jobs,security_model=mapped-xattr" \
