@@ -20,6 +20,15 @@ exe="$build/setup.exe"
 export NORVU_PREFIX="$build/wine-run"
 . "$here/wine-env.sh"
 
+# Says what runs and waits for Enter, at most NORVU_RUN_SECONDS, where
+# someone can press it: not without a terminal, nor under CI.
+wait_for_enter() {  # what
+  [ -t 0 ] && [ -z "${CI:-}" ] || return 0
+  local seconds="${NORVU_RUN_SECONDS:-120}"
+  echo "$1; press Enter to stop it (or wait $seconds s)"
+  read -r -t "$seconds" _ || true
+}
+
 # A loopback port that nothing listens on, for the machine's screen.
 free_port() {
   local port
@@ -45,11 +54,7 @@ if norvu_wine_needs_machine; then
     sleep 0.2
   done
   [ -n "$port" ] && echo "setup.exe runs in the emulated machine; to watch and use it, point a VNC viewer at 127.0.0.1::$port (e.g. gvncviewer 127.0.0.1::$port)"
-  if [ -t 0 ] && [ -z "${CI:-}" ]; then
-    seconds="${NORVU_RUN_SECONDS:-120}"
-    echo "press Enter to stop it (or wait $seconds s)"
-    read -r -t "$seconds" _ || true
-  fi
+  wait_for_enter "setup.exe is running"
   touch "$hold"
   wait "$job"
   exit $?
@@ -162,10 +167,8 @@ if [ -n "${NORVU_RUN_HOLD:-}" ]; then
   vnc_bridge
   touch "$NORVU_RUN_HOLD.shown"
   while [ ! -e "$NORVU_RUN_HOLD" ] && kill -0 "$setup_pid" 2>/dev/null; do sleep 0.5; done
-elif [ -t 0 ] && [ -z "${CI:-}" ]; then
-  seconds="${NORVU_RUN_SECONDS:-120}"
-  echo "setup.exe is running on display $DISPLAY; press Enter to stop it (or wait $seconds s)"
-  read -r -t "$seconds" _ || true
+else
+  wait_for_enter "setup.exe is running on display $DISPLAY"
 fi
 echo "run-setup: stopping setup.exe"
 exit 0
